@@ -1,0 +1,704 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "chartpoint.h"
+#include "columninfo.h"
+#include "datamodel.h"
+#include "dlgdevchoose.h"
+#include "dmmchart.h"
+#include "dmmdata.h"
+#include "driverdiscovery.h"
+#include "idmm.h"
+#include "imydmm.h"
+#include "iserialdev.h"
+#include "ivisaserial.h"
+#include "ivisausb.h"
+#include "panelstyles.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLCDNumber>
+#include <QMenu>
+#include <QMessageBox>
+#include <QRegExp>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+constexpr int kSetPointDelayMs = 2000;
+// Slider steps: hundredths of a volt, thousandths of an ampere.
+constexpr int kVoltSliderSteps = 100;
+constexpr int kCurrSliderSteps = 1000;
+constexpr int kChannelCount = 3;
+
+const QString kModelName = QStringLiteral("LUMA4200");
+const QString kVersion = QStringLiteral("1.0");
+const QString kTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+const QString kChartPattern = QStringLiteral("chartCH[0-9]{1,}[Voltage,Current,Power]");
+const QString kTablePattern = QStringLiteral("tableViewCH[0-9]{1,}");
+const QString kChartPrefix = QStringLiteral("chartCH");
+
+// Instrument codes: tracking mode as the driver reports it, and as it is sent.
+constexpr quint8 kReportedIndependent = 1;
+constexpr quint8 kReportedParallel = 2;
+constexpr quint8 kReportedSeries = 3;
+constexpr quint8 kSendIndependent = 0;
+constexpr quint8 kSendSeries = 1;
+constexpr quint8 kSendParallel = 2;
+constexpr int kPortUsb = 0;
+constexpr int kPortRs232 = 2;
+
+void openWithDesktop(const QString &fileName)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
+}
+
+// The chart's channel is the single digit after "chartCH".
+int chartChannel(const QString &chartName)
+{
+    return chartName.mid(kChartPrefix.size(), 1).toInt();
+}
+
+// What a chart plots, by the ending of its name.
+struct Quantity
+{
+    QString name;
+    QString unit;
+    double (DmmData::*value)() const;
+    QString (DmmData::*text)() const;
+    const char *title;
+    int labelDecimals;
+};
+
+const Quantity *quantityOf(const QString &chartName)
+{
+    static const Quantity quantities[] = {
+        {QStringLiteral("Voltage"), QStringLiteral("V"), &DmmData::voltage, &DmmData::voltageText,
+         QT_TRANSLATE_NOOP("MainWindow", "Voltage"), 2},
+        {QStringLiteral("Current"), QStringLiteral("A"), &DmmData::current, &DmmData::currentText,
+         QT_TRANSLATE_NOOP("MainWindow", "Current"), 3},
+        {QStringLiteral("Power"), QStringLiteral("W"), &DmmData::power, &DmmData::powerText,
+         QT_TRANSLATE_NOOP("MainWindow", "Power"), 2},
+    };
+    for (const Quantity &quantity : quantities) {
+        if (chartName.endsWith(quantity.name))
+            return &quantity;
+    }
+    return nullptr;
+}
+
+ChartPoint *makeChartPoint(const DmmData &record, const Quantity &quantity)
+{
+    auto point = new ChartPoint;
+    point->time = record.dateTime();
+    point->value = (record.*quantity.value)();
+    point->label = QStringLiteral("%1: %2%3")
+                       .arg(point->time.toString(kTimeFormat), (record.*quantity.text)(), quantity.unit);
+    return point;
+}
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent),
+      ui(new Ui::MainWindow),
+      dmm(nullptr),
+      myDmm(nullptr),
+      serialDev(nullptr),
+      visaUsb(nullptr),
+      visaSerial(nullptr),
+      timerSetVolt(nullptr),
+      timerSetCurr(nullptr),
+      spMode(0),
+      fixedLanguage(false),
+      ignoreVoltChange(false),
+      ignoreCurrChange(false)
+{
+    Q_INIT_RESOURCE(resources);
+    ui->setupUi(this);
+
+    const DriverInterfaces drivers = DriverDiscovery::discover();
+    dmm = drivers.dmm;
+    myDmm = drivers.myDmm;
+    serialDev = drivers.serialDev;
+    visaUsb = drivers.visaUsb;
+    visaSerial = drivers.visaSerial;
+    // Without a complete driver there is nothing to show: end at the first turn of the event loop.
+    if (!drivers.complete())
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+
+    const struct { const char *title; int widthFactor; } columnSpecs[] = {
+        {QT_TR_NOOP("No."), 1}, {QT_TR_NOOP("Date/Time"), 3}, {QT_TR_NOOP("Voltage(V)"), 2},
+        {QT_TR_NOOP("Current(A)"), 2}, {QT_TR_NOOP("Power(W)"), 2}, {QT_TR_NOOP("SER/PER"), 2},
+        {QT_TR_NOOP("Flag"), 2},
+    };
+    for (const auto &spec : columnSpecs)
+        columns << new ColumnInfo{tr(spec.title), spec.widthFactor};
+    for (quint8 channel = 1; channel <= kChannelCount; ++channel)
+        models << new DataModel(columns, channel);
+    timerSetVolt = new QTimer;
+    timerSetCurr = new QTimer;
+
+    dressForm();
+    configureCharts();
+    setWindowTitle(QStringLiteral("%1 v%2").arg(kModelName, kVersion));
+    connectDriverSignals();
+
+    connect(timerSetVolt, &QTimer::timeout, this, &MainWindow::slotTimerSetVoltEvent);
+    connect(timerSetCurr, &QTimer::timeout, this, &MainWindow::slotTimerSetCurrEvent);
+    for (QPushButton *button : {ui->btnCh1Sel, ui->btnCh2Sel, ui->btnCh3Sel})
+        connect(button, &QPushButton::clicked, this, &MainWindow::slotChSelect);
+    for (MyButton *button : {ui->btnM1, ui->btnM2, ui->btnM3, ui->btnM4, ui->btnM5}) {
+        connect(button, &MyButton::shortPressed, this, &MainWindow::slotBtnMShortPressed);
+        connect(button, &MyButton::longPressed, this, &MainWindow::slotBtnMLongPressed);
+    }
+}
+
+MainWindow::~MainWindow()
+{
+    // The views are destroyed with the form before their models go.
+    delete ui;
+    qDeleteAll(models);
+    qDeleteAll(columns);
+}
+
+void MainWindow::dressForm()
+{
+    ui->actDisconnect->setEnabled(false);
+
+    ui->lcdCh1Volt->display(QStringLiteral("00.00"));
+    ui->lcdCh1Curr->display(QStringLiteral("0.000"));
+    ui->lcdCh1Power->display(QStringLiteral("00.00"));
+    ui->lcdCh2Volt->display(QStringLiteral("00.00"));
+    ui->lcdCh2Curr->display(QStringLiteral("0.000"));
+    ui->lcdCh2Power->display(QStringLiteral("00.00"));
+    ui->lcdCh3Volt->display(QStringLiteral("0.0"));
+
+    ui->btnCh1Sel->setProperty("CH", 1);
+    ui->btnCh2Sel->setProperty("CH", 2);
+    ui->btnCh3Sel->setProperty("CH", 3);
+    const QList<MyButton *> memoryButtons = {ui->btnM1, ui->btnM2, ui->btnM3, ui->btnM4, ui->btnM5};
+    for (int i = 0; i < memoryButtons.size(); ++i)
+        memoryButtons.at(i)->setProperty("Memory", i + 1);
+
+    // Connect and Disconnect at the left end, Options, Manual and Close at the right.
+    auto spacer = new QWidget(ui->mainToolBar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    ui->mainToolBar->insertWidget(ui->actionOptions, spacer);
+
+    ui->tabWidgetCHs->setStyleSheet(QStringLiteral(
+        "QTabBar::tab{min-width:200px}QTabBar::tab:selected{color:#FF9900;font-weight: bold};"));
+    const QIcon channelIcon(QStringLiteral(":/image/channel.png"));
+    for (int i = 0; i < kChannelCount; ++i)
+        ui->tabWidgetCHs->setTabText(i, tr("CH%1").arg(i + 1)), ui->tabWidgetCHs->setTabIcon(i, channelIcon);
+    ui->tabWidgetCHs->setCurrentIndex(0);
+
+    const QList<QTabWidget *> tabWidgets = findChildren<QTabWidget *>();
+    const QRegularExpression channelTabs(QStringLiteral("tabWidgetCH\\d+"));
+    for (QTabWidget *tabs : tabWidgets) {
+        if (!channelTabs.match(tabs->objectName()).hasMatch())
+            continue;
+        tabs->setTabText(0, tr("Record"));
+        tabs->setTabIcon(0, QIcon(QStringLiteral(":/image/text.png")));
+        tabs->setTabText(1, tr("Charts"));
+        tabs->setTabIcon(1, QIcon(QStringLiteral(":/image/quxian.png")));
+        tabs->setCurrentIndex(0);
+    }
+    const QRegularExpression chartTabs(QStringLiteral("tabWidgetCH[0-9]{1,}Charts"));
+    for (QTabWidget *tabs : tabWidgets) {
+        if (!chartTabs.match(tabs->objectName()).hasMatch())
+            continue;
+        tabs->setTabText(0, tr("Voltage"));
+        tabs->setTabIcon(0, QIcon(QStringLiteral(":/image/voltage.png")));
+        tabs->setTabText(1, tr("Current"));
+        tabs->setTabIcon(1, QIcon(QStringLiteral(":/image/current.png")));
+        tabs->setTabText(2, tr("Power"));
+        tabs->setTabIcon(2, QIcon(QStringLiteral(":/image/power.png")));
+        tabs->setCurrentIndex(0);
+    }
+
+    const int columnWidths[] = {50, 130, 100, 100, 100, 60, 60};
+    const QRegExp tableName(kTablePattern, Qt::CaseSensitive, QRegExp::RegExp);
+    for (QTableView *table : findChildren<QTableView *>()) {
+        if (tableName.indexIn(table->objectName()) < 0)
+            continue;
+        table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+        table->horizontalHeader()->setSectionsClickable(false);
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        const int channel = table->objectName().right(1).toInt();
+        if (channel >= 1 && channel <= models.size())
+            table->setModel(models.at(channel - 1));
+        for (int column = 0; column < int(std::size(columnWidths)); ++column)
+            table->setColumnWidth(column, columnWidths[column]);
+    }
+
+    ui->btnOvp->setVisible(false);
+    ui->btnOcp->setVisible(false);
+}
+
+void MainWindow::configureCharts()
+{
+    constexpr int kChartLeftMargin = 88;
+    constexpr int kChartBottomMargin = 66;
+    const QRegExp chartName(kChartPattern, Qt::CaseSensitive, QRegExp::RegExp);
+    for (DMMChart *chart : findChildren<DMMChart *>()) {
+        if (chartName.indexIn(chart->objectName()) < 0)
+            continue;
+        if (const Quantity *quantity = quantityOf(chart->objectName())) {
+            chart->setYTitle(tr(quantity->title));
+            chart->setLabelDecimals(quantity->labelDecimals);
+        }
+        chart->setLeftMargin(kChartLeftMargin);
+        chart->setBottomMargin(kChartBottomMargin);
+        chart->setXTitle(tr("Date/Time"));
+        chart->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+        chart->installEventFilter(this);
+        charts << chart;
+    }
+}
+
+void MainWindow::connectDriverSignals()
+{
+    if (!dmm)
+        return;
+    QObject *driver = dmm->object();
+    connect(driver, SIGNAL(opened()), this, SLOT(slotDmmOpened()));
+    connect(driver, SIGNAL(closed()), this, SLOT(slotDmmClosed()));
+    connect(driver, SIGNAL(message(QString)), this, SLOT(slotDmmMessage(QString)));
+    // The report slots touch widgets, so the driver emits these on the GUI thread.
+    connect(driver, SIGNAL(updateInstrument(quint8)), this, SLOT(slotUpdateInstrument(quint8)), Qt::DirectConnection);
+    connect(driver, SIGNAL(updateVersion(QString)), this, SLOT(slotUpdateVersion(QString)), Qt::DirectConnection);
+    connect(driver, SIGNAL(updateOutput(bool)), this, SLOT(slotUpdateOutput(bool)), Qt::DirectConnection);
+    connect(driver, SIGNAL(updateOutputTrack(quint8)), this, SLOT(slotUpdateOuputTrack(quint8)), Qt::DirectConnection);
+    connect(driver, SIGNAL(updateCx(quint8,quint8)), this, SLOT(slotUpdateCx(quint8,quint8)), Qt::DirectConnection);
+    connect(driver, SIGNAL(updateSPMode(quint8)), this, SLOT(slotUpdateSPMode(quint8)), Qt::DirectConnection);
+    connect(driver, SIGNAL(updateSource(quint8,quint8,QString)), this,
+            SLOT(slotUpdateSource(quint8,quint8,QString)), Qt::DirectConnection);
+    connect(driver, SIGNAL(updateData(QList<DmmData*>)), this, SLOT(slotUpdateData(QList<DmmData*>)),
+            Qt::DirectConnection);
+}
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    readOptions();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (dmm)
+        dmm->close();
+    writeOptions();
+    QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ContextMenu && watched->objectName().startsWith(kChartPrefix)) {
+        auto menu = new QMenu(this);
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        menu->addAction(ui->actionSaveImage);
+        menu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
+    }
+    // The chart still receives the event.
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Connection ----
+
+void MainWindow::on_actConnect_triggered()
+{
+    if (!myDmm || !dmm)
+        return;
+    DlgDevChoose dialog(myDmm->portType(), this);
+    dialog.cbRS232No->setCurrentText(myDmm->serialPortNum());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+
+    myDmm->setPortType(dialog.portType());
+    switch (myDmm->portType()) {
+    case kPortUsb:
+        serialDev = visaUsb ? qobject_cast<ISerialDev *>(visaUsb->object()) : nullptr;
+        if (serialDev)
+            connect(serialDev->object(), SIGNAL(usbRefreshed(int)), this, SLOT(slotUSBRefreshed(int)));
+        break;
+    case kPortRs232:
+        serialDev = visaSerial ? qobject_cast<ISerialDev *>(visaSerial->object()) : nullptr;
+        myDmm->setSerialPortNum(dialog.cbRS232No->currentText());
+        if (visaSerial)
+            visaSerial->setPortName(myDmm->serialPortNum());
+        break;
+    default:
+        break; // LAN cannot be chosen; the transport stays as it was
+    }
+
+    if (!dmm->open(serialDev))
+        QMessageBox::critical(this, QString(), tr("Failed to connect."), QMessageBox::Ok);
+}
+
+void MainWindow::on_actDisconnect_triggered()
+{
+    if (!dmm)
+        return;
+    ISerialDev *usb = visaUsb ? qobject_cast<ISerialDev *>(visaUsb->object()) : nullptr;
+    if (serialDev && serialDev == usb)
+        disconnect(serialDev->object(), SIGNAL(usbRefreshed(int)), this, SLOT(slotUSBRefreshed(int)));
+    dmm->close();
+}
+
+void MainWindow::slotUSBRefreshed(int count)
+{
+    qDebug() << "MainWindow::slotUSBRefreshed" << count;
+}
+
+void MainWindow::slotDmmOpened()
+{
+    ui->actConnect->setEnabled(false);
+    ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
+}
+
+void MainWindow::slotDmmClosed()
+{
+    ui->actConnect->setEnabled(true);
+    ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
+}
+
+void MainWindow::slotDmmMessage(QString) {}
+void MainWindow::slotUpdateVersion(QString) {}
+void MainWindow::slotUpdateOuputTrack(quint8) {}
+
+// ---- Window commands ----
+
+void MainWindow::on_actionClose_triggered()
+{
+    close();
+}
+
+void MainWindow::on_actionPrint_triggered() {}
+void MainWindow::on_btnOcp_clicked() {}
+
+void MainWindow::on_actionOptions_triggered() {}
+
+void MainWindow::on_actionExport_triggered() {}
+
+bool MainWindow::exportRecords(const QString &)
+{
+    return false;
+}
+
+void MainWindow::on_actionSaveImage_triggered()
+{
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, tr("Export the chart to a JPEG file."), QString(), QStringLiteral("JPEG File(*.jpg)"));
+    if (fileName.isEmpty())
+        return;
+
+    const quint8 channel = quint8(ui->tabWidgetCHs->currentIndex()) + 1;
+    auto chartTabs = findChild<QTabWidget *>(QStringLiteral("tabWidgetCH%1Charts").arg(channel));
+    if (!chartTabs)
+        return;
+    static const QString quantityWords[] = {QStringLiteral("Voltage"), QStringLiteral("Current"),
+                                            QStringLiteral("Power")};
+    const quint8 page = quint8(chartTabs->currentIndex());
+    const QString quantity = page < std::size(quantityWords) ? quantityWords[page] : QString();
+    auto chart = findChild<DMMChart *>(QStringLiteral("chartCH%1%2").arg(channel).arg(quantity));
+    if (!chart || !chart->saveImage(fileName))
+        return;
+
+    if (QMessageBox::question(this, QString(),
+                              tr("The chart is exported successfully.\r\nDo you want to open this file?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+        == QMessageBox::Yes)
+        openWithDesktop(fileName);
+}
+
+void MainWindow::on_actionManual_triggered()
+{
+    openWithDesktop(QCoreApplication::applicationDirPath() + QStringLiteral("/Software User Manual.pdf"));
+}
+
+// ---- Front-panel commands ----
+
+void MainWindow::on_btnOutput_clicked()
+{
+    if (myDmm)
+        myDmm->setOutput(!myDmm->isOutputOn());
+}
+
+void MainWindow::on_spinVolt_valueChanged(double)
+{
+    if (ignoreVoltChange) {
+        ignoreVoltChange = false; // the instrument's read back, not the user
+        return;
+    }
+    timerSetVolt->start(kSetPointDelayMs);
+}
+
+void MainWindow::on_sliderVolt_valueChanged(int value)
+{
+    ui->spinVolt->setValue(value / double(kVoltSliderSteps));
+}
+
+void MainWindow::on_spinCurr_valueChanged(double)
+{
+    if (ignoreCurrChange) {
+        ignoreCurrChange = false;
+        return;
+    }
+    timerSetCurr->start(kSetPointDelayMs);
+}
+
+void MainWindow::on_sliderCurr_valueChanged(int value)
+{
+    ui->spinCurr->setValue(value / double(kCurrSliderSteps));
+}
+
+void MainWindow::slotTimerSetVoltEvent()
+{
+    timerSetVolt->stop();
+    if (myDmm)
+        myDmm->setVoltage(ui->spinVolt->value());
+}
+
+void MainWindow::slotTimerSetCurrEvent()
+{
+    timerSetCurr->stop();
+    if (myDmm)
+        myDmm->setCurrent(ui->spinCurr->value());
+}
+
+void MainWindow::on_btnSer_shortPressed()
+{
+    if (myDmm)
+        myDmm->setSPMode(spMode == kReportedSeries ? kSendIndependent : kSendSeries);
+}
+
+void MainWindow::on_btnSer_longPressed()
+{
+    if (myDmm)
+        myDmm->setSPMode(kSendIndependent);
+}
+
+void MainWindow::on_btnPara_shortPressed()
+{
+    if (myDmm)
+        myDmm->setSPMode(spMode == kReportedParallel ? kSendIndependent : kSendParallel);
+}
+
+void MainWindow::on_btnPara_longPressed()
+{
+    on_btnSer_longPressed();
+}
+
+void MainWindow::slotChSelect()
+{
+    auto button = qobject_cast<QPushButton *>(sender());
+    if (button && myDmm)
+        myDmm->selectChannel(quint8(button->property("CH").toInt()));
+}
+
+void MainWindow::slotBtnMShortPressed()
+{
+    auto button = qobject_cast<MyButton *>(sender());
+    if (button && myDmm)
+        myDmm->memoryShortPress(button->property("Memory").toInt());
+}
+
+void MainWindow::slotBtnMLongPressed()
+{
+    auto button = qobject_cast<MyButton *>(sender());
+    if (button && myDmm)
+        myDmm->memoryLongPress(button->property("Memory").toInt());
+}
+
+// ---- Status display ----
+
+bool MainWindow::isOutputOn() const
+{
+    return myDmm && myDmm->isOutputOn();
+}
+
+void MainWindow::slotUpdateInstrument(quint8 ch)
+{
+    for (int i = 1; i <= kChannelCount; ++i) {
+        if (auto button = findChild<QPushButton *>(QStringLiteral("btnCh%1Sel").arg(i)))
+            button->setStyleSheet(PanelStyles::plain());
+    }
+    if (auto button = findChild<QPushButton *>(QStringLiteral("btnCh%1Sel").arg(ch)))
+        button->setStyleSheet(PanelStyles::highlight());
+
+    // Channel 3 has a voltage set point only, of 0 to 6.0 V.
+    const bool adjustable = ch < 3;
+    ui->spinVolt->setMaximum(adjustable ? 32.0 : 6.0);
+    ui->sliderVolt->setMaximum(adjustable ? 3200 : 600);
+    ui->spinCurr->setMaximum(adjustable ? 3.2 : 0.0);
+    ui->sliderCurr->setMaximum(adjustable ? 3200 : 0);
+    ui->spinCurr->setEnabled(adjustable);
+    ui->sliderCurr->setEnabled(adjustable);
+    ui->spinVolt->setDecimals(adjustable ? 2 : 1);
+}
+
+void MainWindow::slotUpdateOutput(bool on)
+{
+    ui->lcdOutput->setText(on ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    ui->btnOutput->setStyleSheet(on ? PanelStyles::outputOnButton() : PanelStyles::plain());
+    ui->lcdOutput->setStyleSheet(on ? PanelStyles::outputOnText() : PanelStyles::outputOffText());
+}
+
+void MainWindow::slotUpdateCx(quint8 ch, quint8 cc)
+{
+    QLabel *flag = ch == 1 ? ui->lcdCh1Flag : ch == 2 ? ui->lcdCh2Flag : nullptr;
+    if (!flag)
+        return;
+    flag->setText(!isOutputOn() ? QString() : cc != 0 ? QStringLiteral("C.C") : QStringLiteral("C.V"));
+}
+
+void MainWindow::slotUpdateSPMode(quint8 mode)
+{
+    spMode = mode;
+    switch (mode) {
+    case kReportedIndependent:
+        ui->lcdSpMode->setText(QString());
+        ui->btnSer->setStyleSheet(PanelStyles::plain());
+        ui->btnPara->setStyleSheet(PanelStyles::plain());
+        break;
+    case kReportedParallel:
+        ui->lcdSpMode->setText(QStringLiteral("PARA"));
+        ui->btnSer->setStyleSheet(PanelStyles::plain());
+        ui->btnPara->setStyleSheet(PanelStyles::highlight());
+        break;
+    case kReportedSeries:
+        ui->lcdSpMode->setText(QStringLiteral("SER"));
+        ui->btnSer->setStyleSheet(PanelStyles::highlight());
+        ui->btnPara->setStyleSheet(PanelStyles::plain());
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::slotUpdateSource(quint8 ch, quint8 kind, QString value)
+{
+    if (!myDmm || ch != myDmm->currentChannel())
+        return;
+    const double reported = value.toDouble();
+    QTimer *timer = nullptr;
+    QDoubleSpinBox *spin = nullptr;
+    QSlider *slider = nullptr;
+    bool *ignoreChange = nullptr;
+    int steps = 0;
+    if (kind == 0) {
+        timer = timerSetVolt, spin = ui->spinVolt, slider = ui->sliderVolt;
+        ignoreChange = &ignoreVoltChange, steps = kVoltSliderSteps;
+    } else if (kind == 1) {
+        timer = timerSetCurr, spin = ui->spinCurr, slider = ui->sliderCurr;
+        ignoreChange = &ignoreCurrChange, steps = kCurrSliderSteps;
+    } else {
+        return;
+    }
+    // While the user is changing the set point, the instrument's value must not overwrite it.
+    if (timer->isActive())
+        return;
+    if (spin->value() != reported) {
+        // The box signals only a real change after rounding to its decimals; the
+        // flag must not outlive this call, or it would swallow the user's next change.
+        *ignoreChange = true;
+        spin->setValue(reported);
+        *ignoreChange = false;
+    }
+    // Rounded, not truncated: 0.29 V is 28.999… hundredths in binary.
+    const int position = qRound(reported * steps);
+    if (!timer->isActive() && slider->value() != position)
+        slider->setValue(position);
+}
+
+void MainWindow::updateDisplays(const QList<DmmData *> &records)
+{
+    for (int i = 1; i <= records.size(); ++i) {
+        const DmmData *record = records.at(i - 1);
+        if (auto display = findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Volt").arg(i))) {
+            if (i == 3) {
+                for (QLabel *label : findChildren<QLabel *>()) {
+                    if (label->objectName().startsWith(QLatin1String("lblCh3Volt")))
+                        label->setStyleSheet(PanelStyles::plain());
+                }
+                // Tenths of a volt; the small offset keeps 3.3 from truncating to 32.
+                const int tenths = int(record->voltageSetting() * 10 + 1e-6);
+                if (auto label = findChild<QLabel *>(QStringLiteral("lblCh3Volt%1").arg(tenths)))
+                    label->setStyleSheet(PanelStyles::highlight());
+            }
+            display->display(isOutputOn() ? record->voltageText() : record->voltageSettingText());
+        }
+        if (auto display = findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Curr").arg(i)))
+            display->display(isOutputOn() ? record->currentText() : record->currentSettingText());
+        if (auto display = findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Power").arg(i)))
+            display->display(isOutputOn() ? record->powerText() : record->powerSettingText());
+    }
+}
+
+// ---- Recording ----
+
+void MainWindow::slotUpdateData(QList<DmmData *> records)
+{
+    updateDisplays(records);
+    if (!recordDelivery(records))
+        qDeleteAll(records);
+}
+
+// Appends one record per channel to the tables and charts; false when the
+// delivery is not kept (output off, sample-point limit reached, or not one
+// record per channel), in which case the caller still owns every record.
+bool MainWindow::recordDelivery(const QList<DmmData *> &records)
+{
+    if (!myDmm || !myDmm->isOutputOn())
+        return false;
+    if (!myDmm->isInfinite() && models.first()->rowCount() >= myDmm->samplePoints())
+        return false;
+    // The tables must stay row for row in step, so a short delivery is not recorded.
+    if (records.size() < models.size())
+        return false;
+
+    for (int i = 0; i < models.size(); ++i)
+        models.at(i)->append(records.at(i));
+    // A driver that sends more than one record per channel keeps nothing extra.
+    qDeleteAll(records.mid(models.size()));
+
+    const QRegExp tableName(kTablePattern, Qt::CaseSensitive, QRegExp::RegExp);
+    for (QTableView *table : findChildren<QTableView *>()) {
+        if (tableName.indexIn(table->objectName()) >= 0)
+            table->scrollToBottom();
+    }
+
+    for (DMMChart *chart : qAsConst(charts)) {
+        const int channel = chartChannel(chart->objectName());
+        const Quantity *quantity = quantityOf(chart->objectName());
+        if (channel < 1 || channel > models.size() || !quantity)
+            continue;
+        chart->addPoint(makeChartPoint(*records.at(channel - 1), *quantity), 0);
+    }
+    return true;
+}
+
+void MainWindow::on_actionDelete_triggered()
+{
+    if (QMessageBox::question(this, QString(), tr("Are you sure you want to delete this data?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+        != QMessageBox::Yes)
+        return;
+    for (DataModel *model : qAsConst(models))
+        model->clear();
+    for (DMMChart *chart : qAsConst(charts))
+        chart->clear();
+}
+
+// ---- Settings ----
+
+void MainWindow::readOptions() {}
+
+void MainWindow::writeOptions() {}

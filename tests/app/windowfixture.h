@@ -1,0 +1,71 @@
+#ifndef WINDOWFIXTURE_H
+#define WINDOWFIXTURE_H
+
+#include "fakerecord.h"
+#include "mainwindow.h"
+#include "testdriverhandle.h"
+
+#include <QFile>
+#include <QtTest>
+
+// A shown main window over a freshly reset test driver, with helpers to find
+// its widgets by name and to deliver readings as the driver would.
+class WindowFixture
+{
+public:
+    WindowFixture()
+    {
+        QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/options.xml"));
+        driver.control->reset();
+        window.reset(new MainWindow);
+        window->show();
+        driver.control->clearCalls();
+    }
+
+    template <typename T>
+    T *find(const QString &name) const
+    {
+        T *widget = window->findChild<T *>(name);
+        if (!widget)
+            qFatal("no widget %s", qPrintable(name));
+        return widget;
+    }
+
+    // Calls other than the getters the window reads on its own.
+    QStringList commands() const
+    {
+        QStringList result;
+        for (const QString &call : driver.control->calls()) {
+            if (!call.endsWith(QLatin1String("()")) || call == QLatin1String("close()"))
+                result << call;
+        }
+        return result;
+    }
+
+    // One reading per channel, channel 1 first, as the driver delivers them.
+    static QList<DmmData *> reading(double volts = 12.0, int count = 3)
+    {
+        QList<DmmData *> records;
+        for (int i = 0; i < count; ++i) {
+            auto record = new FakeRecord;
+            record->volts = volts + i;
+            record->voltsText = QString::number(volts + i, 'f', 2);
+            record->amps = 0.5;
+            record->ampsText = QStringLiteral("0.500");
+            record->watts = (volts + i) * 0.5;
+            record->wattsText = QString::number(record->watts, 'f', 2);
+            records << record;
+        }
+        return records;
+    }
+
+    void deliver(const QList<DmmData *> &records)
+    {
+        driver.emitSignal("updateData", Q_ARG(QList<DmmData *>, records));
+    }
+
+    TestDriverHandle driver;
+    QScopedPointer<MainWindow> window;
+};
+
+#endif // WINDOWFIXTURE_H
