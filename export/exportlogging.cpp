@@ -1,0 +1,3 @@
+#include "exportlogging.h"
+
+Q_LOGGING_CATEGORY(lcExport, "luma.export")
