@@ -4,6 +4,7 @@
 #include "chartpoint.h"
 #include "columninfo.h"
 #include "datamodel.h"
+#include "dialogoptions.h"
 #include "dlgdevchoose.h"
 #include "dmmchart.h"
 #include "dmmdata.h"
@@ -13,8 +14,10 @@
 #include "iserialdev.h"
 #include "ivisaserial.h"
 #include "ivisausb.h"
+#include "optionsfile.h"
 #include "panelstyles.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDebug>
@@ -27,6 +30,7 @@
 #include <QMessageBox>
 #include <QRegExp>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -54,6 +58,10 @@ constexpr quint8 kSendSeries = 1;
 constexpr quint8 kSendParallel = 2;
 constexpr int kPortUsb = 0;
 constexpr int kPortRs232 = 2;
+
+// The language choice as the settings file keeps it.
+const QString kLanguageEnglish = QStringLiteral("EN");
+const QString kLanguageOther = QStringLiteral("OTHER");
 
 void openWithDesktop(const QString &fileName)
 {
@@ -383,7 +391,29 @@ void MainWindow::on_actionClose_triggered()
 void MainWindow::on_actionPrint_triggered() {}
 void MainWindow::on_btnOcp_clicked() {}
 
-void MainWindow::on_actionOptions_triggered() {}
+void MainWindow::on_actionOptions_triggered()
+{
+    if (!myDmm)
+        return;
+    auto dialog = new DialogOptions(fixedLanguage, this);
+    dialog->samplePointsSpinBox()->setValue(myDmm->samplePoints());
+    dialog->infiniteCheckBox()->setChecked(myDmm->isInfinite());
+    dialog->sampleRateSpinBox()->setValue(myDmm->sampleRate());
+    dialog->skipRepeatCheckBox()->setChecked(myDmm->skipRepeat());
+    dialog->samplePointsSpinBox()->setEnabled(!myDmm->isInfinite());
+    dialog->setLanguage(language == kLanguageOther ? 1 : 0);
+
+    if (dialog->exec() == QDialog::Accepted) {
+        myDmm->setSampleRate(dialog->sampleRateSpinBox()->value());
+        myDmm->setInfinite(dialog->infiniteCheckBox()->isChecked());
+        myDmm->setSkipRepeat(dialog->skipRepeatCheckBox()->isChecked());
+        myDmm->setSamplePoints(dialog->samplePointsSpinBox()->value());
+        const QString chosen = dialog->languageIndex() == 1 ? kLanguageOther : kLanguageEnglish;
+        if (chosen != language)
+            language = chosen;
+    }
+    delete dialog;
+}
 
 void MainWindow::on_actionExport_triggered() {}
 
@@ -699,6 +729,52 @@ void MainWindow::on_actionDelete_triggered()
 
 // ---- Settings ----
 
-void MainWindow::readOptions() {}
+// Applied in file order as they are read; the driver's keys only when a
+// driver is there to take them.
+void MainWindow::readOptions()
+{
+    OptionsFile(OptionsFile::defaultPath()).read([this](const QString &key, const QString &text) {
+        if (key == QLatin1String("Geometry"))
+            restoreGeometry(OptionsFile::fromHex(text));
+        else if (key == QLatin1String("State"))
+            restoreState(OptionsFile::fromHex(text), 0);
+        else if (key == QLatin1String("FixedLanguage"))
+            fixedLanguage = OptionsFile::toBool(text);
+        else if (key == QLatin1String("Language"))
+            language = text;
+        else if (!myDmm)
+            return;
+        else if (key == QLatin1String("SamplePoints"))
+            myDmm->setSamplePoints(OptionsFile::toInt(text));
+        else if (key == QLatin1String("Infinite"))
+            myDmm->setInfinite(OptionsFile::toBool(text));
+        else if (key == QLatin1String("SampleRate"))
+            myDmm->setSampleRate(OptionsFile::toInt(text));
+        else if (key == QLatin1String("SkipRepeat"))
+            myDmm->setSkipRepeat(OptionsFile::toBool(text));
+        else if (key == QLatin1String("PortType"))
+            myDmm->setPortType(OptionsFile::toInt(text));
+        else if (key == QLatin1String("SerialPortNum"))
+            myDmm->setSerialPortNum(text);
+    });
+}
 
-void MainWindow::writeOptions() {}
+void MainWindow::writeOptions()
+{
+    QList<OptionsFile::Entry> entries = {
+        {QStringLiteral("Geometry"), OptionsFile::toHex(saveGeometry())},
+        {QStringLiteral("State"), OptionsFile::toHex(saveState(0))},
+        {QStringLiteral("FixedLanguage"), OptionsFile::fromBool(fixedLanguage)},
+        {QStringLiteral("Language"), language},
+    };
+    if (myDmm) {
+        entries << OptionsFile::Entry{QStringLiteral("SamplePoints"), OptionsFile::fromInt(myDmm->samplePoints())}
+                << OptionsFile::Entry{QStringLiteral("Infinite"), OptionsFile::fromBool(myDmm->isInfinite())}
+                << OptionsFile::Entry{QStringLiteral("SampleRate"), OptionsFile::fromInt(myDmm->sampleRate())}
+                << OptionsFile::Entry{QStringLiteral("SkipRepeat"), OptionsFile::fromBool(myDmm->skipRepeat())}
+                << OptionsFile::Entry{QStringLiteral("PortType"), OptionsFile::fromInt(myDmm->portType())}
+                << OptionsFile::Entry{QStringLiteral("SerialPortNum"), myDmm->serialPortNum()};
+    }
+    if (!OptionsFile(OptionsFile::defaultPath()).write(entries))
+        QMessageBox::warning(this, QString(), tr("Can not open file."), QMessageBox::Ok);
+}

@@ -13,9 +13,11 @@
 class WindowFixture
 {
 public:
-    WindowFixture()
+    // Starts without a settings file unless the test has written one on purpose.
+    explicit WindowFixture(bool keepOptionsFile = false)
     {
-        QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/options.xml"));
+        if (!keepOptionsFile)
+            QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/options.xml"));
         driver.control->reset();
         window.reset(new MainWindow);
         window->show();

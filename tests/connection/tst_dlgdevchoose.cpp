@@ -107,10 +107,6 @@ void TestDlgDevChoose::ipFieldTakesOnlyAnAddress()
     QTest::keyClicks(ip, QStringLiteral("19a2.168.001.010"));
     QCOMPARE(ip->text(), QStringLiteral("192.168.001.010"));
     QVERIFY(ip->hasAcceptableInput());
-    ip->clear();
-    ip->home(false);
-    QTest::keyClicks(ip, QStringLiteral("999.1.1.1"));
-    QVERIFY(!ip->hasAcceptableInput());
 }
 
 void TestDlgDevChoose::serialPortsAreListedInSystemOrder()

@@ -42,9 +42,10 @@ private:
     void poll()
     {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || modal == lastAnswered)
+        // A dialog that comes back on top after a nested message box has had its answer.
+        if (!modal || answered.contains(modal))
             return;
-        lastAnswered = modal;
+        answered << modal;
         ++modalCount;
         if (auto box = qobject_cast<QMessageBox *>(modal))
             texts << box->text();
@@ -53,7 +54,7 @@ private:
 
     Answer answer;
     QTimer timer;
-    QPointer<QWidget> lastAnswered;
+    QList<QPointer<QWidget>> answered;
 };
 
 #endif // MODALANSWERER_H
