@@ -16,6 +16,7 @@
 #include "ivisausb.h"
 #include "optionsfile.h"
 #include "panelstyles.h"
+#include "recordsexport.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -415,11 +416,29 @@ void MainWindow::on_actionOptions_triggered()
     delete dialog;
 }
 
-void MainWindow::on_actionExport_triggered() {}
-
-bool MainWindow::exportRecords(const QString &)
+void MainWindow::on_actionExport_triggered()
 {
-    return false;
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, tr("Export the datas to a excel file."), QString(), QStringLiteral("Excel File(*.xls)"));
+    if (fileName.isEmpty())
+        return;
+    if (!exportRecords(fileName)) {
+        QMessageBox::information(this, QString(), tr("The datas is exported failed."), QMessageBox::Ok);
+        return;
+    }
+    if (QMessageBox::question(this, QString(),
+                              tr("The datas is exported successfully.\r\nDo you want to open this file?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+        == QMessageBox::Yes)
+        openWithDesktop(fileName);
+}
+
+bool MainWindow::exportRecords(const QString &fileName)
+{
+    QList<QAbstractItemModel *> channelModels;
+    for (DataModel *model : qAsConst(models))
+        channelModels << model;
+    return RecordsExport::exportRecords(channelModels, columns, fileName, this);
 }
 
 void MainWindow::on_actionSaveImage_triggered()
