@@ -1,7 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "chartpoint.h"
+#include "chartquantity.h"
 #include "columninfo.h"
 #include "datamodel.h"
 #include "dialogoptions.h"
@@ -15,8 +15,8 @@
 #include "ivisaserial.h"
 #include "ivisausb.h"
 #include "optionsfile.h"
-#include "panelstyles.h"
 #include "recordsexport.h"
+#include "statusdisplay.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -26,7 +26,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QLCDNumber>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegExp>
@@ -45,13 +44,11 @@ constexpr int kChannelCount = 3;
 
 const QString kModelName = QStringLiteral("LUMA4200");
 const QString kVersion = QStringLiteral("1.0");
-const QString kTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 const QString kChartPattern = QStringLiteral("chartCH[0-9]{1,}[Voltage,Current,Power]");
 const QString kTablePattern = QStringLiteral("tableViewCH[0-9]{1,}");
 const QString kChartPrefix = QStringLiteral("chartCH");
 
 // Instrument codes: tracking mode as the driver reports it, and as it is sent.
-constexpr quint8 kReportedIndependent = 1;
 constexpr quint8 kReportedParallel = 2;
 constexpr quint8 kReportedSeries = 3;
 constexpr quint8 kSendIndependent = 0;
@@ -69,49 +66,6 @@ void openWithDesktop(const QString &fileName)
     QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
 }
 
-// The chart's channel is the single digit after "chartCH".
-int chartChannel(const QString &chartName)
-{
-    return chartName.mid(kChartPrefix.size(), 1).toInt();
-}
-
-// What a chart plots, by the ending of its name.
-struct Quantity
-{
-    QString name;
-    QString unit;
-    double (DmmData::*value)() const;
-    QString (DmmData::*text)() const;
-    const char *title;
-    int labelDecimals;
-};
-
-const Quantity *quantityOf(const QString &chartName)
-{
-    static const Quantity quantities[] = {
-        {QStringLiteral("Voltage"), QStringLiteral("V"), &DmmData::voltage, &DmmData::voltageText,
-         QT_TRANSLATE_NOOP("MainWindow", "Voltage"), 2},
-        {QStringLiteral("Current"), QStringLiteral("A"), &DmmData::current, &DmmData::currentText,
-         QT_TRANSLATE_NOOP("MainWindow", "Current"), 3},
-        {QStringLiteral("Power"), QStringLiteral("W"), &DmmData::power, &DmmData::powerText,
-         QT_TRANSLATE_NOOP("MainWindow", "Power"), 2},
-    };
-    for (const Quantity &quantity : quantities) {
-        if (chartName.endsWith(quantity.name))
-            return &quantity;
-    }
-    return nullptr;
-}
-
-ChartPoint *makeChartPoint(const DmmData &record, const Quantity &quantity)
-{
-    auto point = new ChartPoint;
-    point->time = record.dateTime();
-    point->value = (record.*quantity.value)();
-    point->label = QStringLiteral("%1: %2%3")
-                       .arg(point->time.toString(kTimeFormat), (record.*quantity.text)(), quantity.unit);
-    return point;
-}
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -127,10 +81,12 @@ MainWindow::MainWindow(QWidget *parent)
       spMode(0),
       fixedLanguage(false),
       ignoreVoltChange(false),
-      ignoreCurrChange(false)
+      ignoreCurrChange(false),
+      display(nullptr)
 {
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
+    display = new StatusDisplay(this, ui);
 
     const DriverInterfaces drivers = DriverDiscovery::discover();
     dmm = drivers.dmm;
@@ -142,13 +98,13 @@ MainWindow::MainWindow(QWidget *parent)
     if (!drivers.complete())
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 
-    const struct { const char *title; int widthFactor; } columnSpecs[] = {
+    const struct { const char *title; int widthFactor; } columnTitles[] = {
         {QT_TR_NOOP("No."), 1}, {QT_TR_NOOP("Date/Time"), 3}, {QT_TR_NOOP("Voltage(V)"), 2},
         {QT_TR_NOOP("Current(A)"), 2}, {QT_TR_NOOP("Power(W)"), 2}, {QT_TR_NOOP("SER/PER"), 2},
         {QT_TR_NOOP("Flag"), 2},
     };
-    for (const auto &spec : columnSpecs)
-        columns << new ColumnInfo{tr(spec.title), spec.widthFactor};
+    for (const auto &column : columnTitles)
+        columns << new ColumnInfo{tr(column.title), column.widthFactor};
     for (quint8 channel = 1; channel <= kChannelCount; ++channel)
         models << new DataModel(columns, channel);
     timerSetVolt = new QTimer;
@@ -172,6 +128,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     // The views are destroyed with the form before their models go.
+    delete display;
     delete ui;
     qDeleteAll(models);
     qDeleteAll(columns);
@@ -259,7 +216,7 @@ void MainWindow::configureCharts()
     for (DMMChart *chart : findChildren<DMMChart *>()) {
         if (chartName.indexIn(chart->objectName()) < 0)
             continue;
-        if (const Quantity *quantity = quantityOf(chart->objectName())) {
+        if (const ChartQuantity *quantity = ChartQuantity::forChart(chart->objectName())) {
             chart->setYTitle(tr(quantity->title));
             chart->setLabelDecimals(quantity->labelDecimals);
         }
@@ -575,61 +532,23 @@ bool MainWindow::isOutputOn() const
 
 void MainWindow::slotUpdateInstrument(quint8 ch)
 {
-    for (int i = 1; i <= kChannelCount; ++i) {
-        if (auto button = findChild<QPushButton *>(QStringLiteral("btnCh%1Sel").arg(i)))
-            button->setStyleSheet(PanelStyles::plain());
-    }
-    if (auto button = findChild<QPushButton *>(QStringLiteral("btnCh%1Sel").arg(ch)))
-        button->setStyleSheet(PanelStyles::highlight());
-
-    // Channel 3 has a voltage set point only, of 0 to 6.0 V.
-    const bool adjustable = ch < 3;
-    ui->spinVolt->setMaximum(adjustable ? 32.0 : 6.0);
-    ui->sliderVolt->setMaximum(adjustable ? 3200 : 600);
-    ui->spinCurr->setMaximum(adjustable ? 3.2 : 0.0);
-    ui->sliderCurr->setMaximum(adjustable ? 3200 : 0);
-    ui->spinCurr->setEnabled(adjustable);
-    ui->sliderCurr->setEnabled(adjustable);
-    ui->spinVolt->setDecimals(adjustable ? 2 : 1);
+    display->showSelectedChannel(ch);
 }
 
 void MainWindow::slotUpdateOutput(bool on)
 {
-    ui->lcdOutput->setText(on ? QStringLiteral("ON") : QStringLiteral("OFF"));
-    ui->btnOutput->setStyleSheet(on ? PanelStyles::outputOnButton() : PanelStyles::plain());
-    ui->lcdOutput->setStyleSheet(on ? PanelStyles::outputOnText() : PanelStyles::outputOffText());
+    display->showOutput(on);
 }
 
 void MainWindow::slotUpdateCx(quint8 ch, quint8 cc)
 {
-    QLabel *flag = ch == 1 ? ui->lcdCh1Flag : ch == 2 ? ui->lcdCh2Flag : nullptr;
-    if (!flag)
-        return;
-    flag->setText(!isOutputOn() ? QString() : cc != 0 ? QStringLiteral("C.C") : QStringLiteral("C.V"));
+    display->showRegulation(ch, cc, isOutputOn());
 }
 
 void MainWindow::slotUpdateSPMode(quint8 mode)
 {
     spMode = mode;
-    switch (mode) {
-    case kReportedIndependent:
-        ui->lcdSpMode->setText(QString());
-        ui->btnSer->setStyleSheet(PanelStyles::plain());
-        ui->btnPara->setStyleSheet(PanelStyles::plain());
-        break;
-    case kReportedParallel:
-        ui->lcdSpMode->setText(QStringLiteral("PARA"));
-        ui->btnSer->setStyleSheet(PanelStyles::plain());
-        ui->btnPara->setStyleSheet(PanelStyles::highlight());
-        break;
-    case kReportedSeries:
-        ui->lcdSpMode->setText(QStringLiteral("SER"));
-        ui->btnSer->setStyleSheet(PanelStyles::highlight());
-        ui->btnPara->setStyleSheet(PanelStyles::plain());
-        break;
-    default:
-        break;
-    }
+    display->showTrackingMode(mode);
 }
 
 void MainWindow::slotUpdateSource(quint8 ch, quint8 kind, QString value)
@@ -669,26 +588,7 @@ void MainWindow::slotUpdateSource(quint8 ch, quint8 kind, QString value)
 
 void MainWindow::updateDisplays(const QList<DmmData *> &records)
 {
-    for (int i = 1; i <= records.size(); ++i) {
-        const DmmData *record = records.at(i - 1);
-        if (auto display = findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Volt").arg(i))) {
-            if (i == 3) {
-                for (QLabel *label : findChildren<QLabel *>()) {
-                    if (label->objectName().startsWith(QLatin1String("lblCh3Volt")))
-                        label->setStyleSheet(PanelStyles::plain());
-                }
-                // Tenths of a volt; the small offset keeps 3.3 from truncating to 32.
-                const int tenths = int(record->voltageSetting() * 10 + 1e-6);
-                if (auto label = findChild<QLabel *>(QStringLiteral("lblCh3Volt%1").arg(tenths)))
-                    label->setStyleSheet(PanelStyles::highlight());
-            }
-            display->display(isOutputOn() ? record->voltageText() : record->voltageSettingText());
-        }
-        if (auto display = findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Curr").arg(i)))
-            display->display(isOutputOn() ? record->currentText() : record->currentSettingText());
-        if (auto display = findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Power").arg(i)))
-            display->display(isOutputOn() ? record->powerText() : record->powerSettingText());
-    }
+    display->showReadings(records, isOutputOn());
 }
 
 // ---- Recording ----
@@ -725,11 +625,11 @@ bool MainWindow::recordDelivery(const QList<DmmData *> &records)
     }
 
     for (DMMChart *chart : qAsConst(charts)) {
-        const int channel = chartChannel(chart->objectName());
-        const Quantity *quantity = quantityOf(chart->objectName());
+        const int channel = ChartQuantity::channelOf(chart->objectName());
+        const ChartQuantity *quantity = ChartQuantity::forChart(chart->objectName());
         if (channel < 1 || channel > models.size() || !quantity)
             continue;
-        chart->addPoint(makeChartPoint(*records.at(channel - 1), *quantity), 0);
+        chart->addPoint(quantity->makePoint(*records.at(channel - 1)), 0);
     }
     return true;
 }

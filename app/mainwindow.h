@@ -17,6 +17,7 @@ class DmmData;
 class IDmm;
 class IMyDmm;
 class ISerialDev;
+class StatusDisplay;
 class IVISASerial;
 class IVISAUSB;
 struct ColumnInfo;
@@ -102,6 +103,7 @@ private:
     QString language;
     bool ignoreVoltChange;
     bool ignoreCurrChange;
+    StatusDisplay *display; // owned; the front panel's indicators
 };
 
 #endif // MAINWINDOW_H

@@ -1,0 +1,116 @@
+#include "statusdisplay.h"
+#include "ui_mainwindow.h"
+
+#include "dmmdata.h"
+
+namespace {
+constexpr int kChannelCount = 3;
+
+const QString kPlainStyle;
+const QString kHighlightStyle = QStringLiteral("color:rgb(0,255,0);font-weight:bold;");
+const QString kOutputOnButtonStyle = QStringLiteral("background-color:rgb(0,255,0);border: 1px solid #808080;");
+const QString kOutputOnTextStyle = QStringLiteral("color:rgb(0,255,0);");
+const QString kOutputOffTextStyle = QStringLiteral("color:rgb(255,0,0);");
+
+// Set-point limits: channels 1 and 2 (and an unknown 0) take 0 to 32.00 V and
+// 0 to 3.200 A; channel 3 has a voltage of 0 to 6.0 V only. Slider steps are
+// hundredths of a volt and thousandths of an ampere.
+struct ChannelLimits
+{
+    double maxVolts;
+    int voltSliderMax;
+    double maxAmps;
+    int currSliderMax;
+    bool currentAdjustable;
+    int voltDecimals;
+};
+constexpr ChannelLimits kAdjustableLimits{32.0, 3200, 3.2, 3200, true, 2};
+constexpr ChannelLimits kFixedVoltageLimits{6.0, 600, 0.0, 0, false, 1};
+} // namespace
+
+StatusDisplay::StatusDisplay(QWidget *window, Ui::MainWindow *ui) : window(window), ui(ui) {}
+
+void StatusDisplay::showSelectedChannel(quint8 channel)
+{
+    for (int i = 1; i <= kChannelCount; ++i) {
+        if (auto button = window->findChild<QPushButton *>(QStringLiteral("btnCh%1Sel").arg(i)))
+            button->setStyleSheet(kPlainStyle);
+    }
+    if (auto button = window->findChild<QPushButton *>(QStringLiteral("btnCh%1Sel").arg(channel)))
+        button->setStyleSheet(kHighlightStyle);
+
+    // Lowering a maximum clamps the value; the change reaches the set-point
+    // slots like a user's, so the clamped value is sent after the usual delay.
+    const ChannelLimits &limits = channel < 3 ? kAdjustableLimits : kFixedVoltageLimits;
+    ui->spinVolt->setMaximum(limits.maxVolts);
+    ui->sliderVolt->setMaximum(limits.voltSliderMax);
+    ui->spinCurr->setMaximum(limits.maxAmps);
+    ui->sliderCurr->setMaximum(limits.currSliderMax);
+    ui->spinCurr->setEnabled(limits.currentAdjustable);
+    ui->sliderCurr->setEnabled(limits.currentAdjustable);
+    ui->spinVolt->setDecimals(limits.voltDecimals);
+}
+
+void StatusDisplay::showOutput(bool on)
+{
+    ui->lcdOutput->setText(on ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    ui->btnOutput->setStyleSheet(on ? kOutputOnButtonStyle : kPlainStyle);
+    ui->lcdOutput->setStyleSheet(on ? kOutputOnTextStyle : kOutputOffTextStyle);
+}
+
+void StatusDisplay::showRegulation(quint8 channel, quint8 flag, bool outputOn)
+{
+    QLabel *label = channel == 1 ? ui->lcdCh1Flag : channel == 2 ? ui->lcdCh2Flag : nullptr;
+    if (!label)
+        return;
+    label->setText(!outputOn ? QString() : flag != 0 ? QStringLiteral("C.C") : QStringLiteral("C.V"));
+}
+
+void StatusDisplay::showTrackingMode(quint8 mode)
+{
+    struct Look
+    {
+        QString text;
+        const QString &serStyle;
+        const QString &paraStyle;
+    };
+    static const Look independent{QString(), kPlainStyle, kPlainStyle};
+    static const Look parallel{QStringLiteral("PARA"), kPlainStyle, kHighlightStyle};
+    static const Look series{QStringLiteral("SER"), kHighlightStyle, kPlainStyle};
+    const Look *look = mode == 1 ? &independent : mode == 2 ? &parallel : mode == 3 ? &series : nullptr;
+    if (!look)
+        return;
+    ui->lcdSpMode->setText(look->text);
+    ui->btnSer->setStyleSheet(look->serStyle);
+    ui->btnPara->setStyleSheet(look->paraStyle);
+}
+
+void StatusDisplay::showReadings(const QList<DmmData *> &records, bool outputOn)
+{
+    // Channel 3 has only its voltage display; the missing ones are skipped.
+    for (int i = 1; i <= records.size(); ++i) {
+        const DmmData *record = records.at(i - 1);
+        if (auto display = window->findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Volt").arg(i))) {
+            if (i == 3)
+                highlightChannel3Voltage(record->voltageSetting());
+            display->display(outputOn ? record->voltageText() : record->voltageSettingText());
+        }
+        if (auto display = window->findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Curr").arg(i)))
+            display->display(outputOn ? record->currentText() : record->currentSettingText());
+        if (auto display = window->findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Power").arg(i)))
+            display->display(outputOn ? record->powerText() : record->powerSettingText());
+    }
+}
+
+void StatusDisplay::highlightChannel3Voltage(double volts)
+{
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->objectName().startsWith(QLatin1String("lblCh3Volt")))
+            label->setStyleSheet(kPlainStyle);
+    }
+    // The labels are named in tenths of a volt; the small offset keeps 3.3 V,
+    // held in binary as 3.2999…, from truncating to 32.
+    const int tenths = int(volts * 10 + 1e-6);
+    if (auto label = window->findChild<QLabel *>(QStringLiteral("lblCh3Volt%1").arg(tenths)))
+        label->setStyleSheet(kHighlightStyle);
+}

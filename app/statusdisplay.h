@@ -1,0 +1,42 @@
+#ifndef STATUSDISPLAY_H
+#define STATUSDISPLAY_H
+
+#include <QList>
+
+QT_BEGIN_NAMESPACE
+class QWidget;
+namespace Ui {
+class MainWindow;
+}
+QT_END_NAMESPACE
+
+class DmmData;
+
+// Mirrors the instrument's state on the front panel: texts, style sheets and
+// the limits of the set-point controls. It sends nothing to the instrument.
+class StatusDisplay
+{
+public:
+    // The widgets are those of the window's form; some are found by name.
+    StatusDisplay(QWidget *window, Ui::MainWindow *ui);
+
+    // Highlights the channel's button and sets the limits of its set points.
+    void showSelectedChannel(quint8 channel);
+    void showOutput(bool on);
+    // Channels 1 and 2 only; the flag is blank while the output is off.
+    void showRegulation(quint8 channel, quint8 flag, bool outputOn);
+    // Modes as the instrument reports them: 1 independent, 2 parallel, 3 series;
+    // other values leave the display as it is.
+    void showTrackingMode(quint8 mode);
+    // Record i - 1 belongs to channel i. Measured texts with the output on,
+    // set points with it off; channel 3's fixed voltage is highlighted.
+    void showReadings(const QList<DmmData *> &records, bool outputOn);
+
+private:
+    void highlightChannel3Voltage(double volts);
+
+    QWidget *window;
+    Ui::MainWindow *ui;
+};
+
+#endif // STATUSDISPLAY_H
