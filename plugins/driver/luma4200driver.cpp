@@ -222,9 +222,12 @@ void Luma4200Driver::emitReports(const InstrumentReading &reading, const std::op
         emit updateSPMode(reading.track);
         emit updateOutputTrack(reading.track);
     }
+    // The panel shows the flags only while the output is on, so a change of
+    // the output state reports them again.
+    const bool outputChanged = all || previous->outputOn != reading.outputOn;
     for (int index = 0; index < 2; ++index) {
         const bool cc = reading.channels[index].constantCurrent;
-        if (all || previous->channels[index].constantCurrent != cc)
+        if (outputChanged || previous->channels[index].constantCurrent != cc)
             emit updateCx(quint8(index + 1), cc ? 1 : 0);
     }
     for (int index = 0; index < InstrumentReading::kChannelCount; ++index) {

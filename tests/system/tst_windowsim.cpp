@@ -95,6 +95,9 @@ void TestWindowSim::connectRecordAndLoseTheInstrument()
     QTest::mouseClick(window.findChild<QPushButton *>(QStringLiteral("btnOutput")), Qt::LeftButton);
     auto output = window.findChild<QLabel *>(QStringLiteral("lcdOutput"));
     QTRY_COMPARE_WITH_TIMEOUT(output->text(), QStringLiteral("ON"), kReadingTimeoutMs);
+    // The regulation flags come back with the output.
+    QTRY_COMPARE_WITH_TIMEOUT(window.findChild<QLabel *>(QStringLiteral("lcdCh1Flag"))->text(),
+                              QStringLiteral("C.V"), kReadingTimeoutMs);
     auto table = window.findChild<QTableView *>(QStringLiteral("tableViewCH3"));
     QTRY_VERIFY_WITH_TIMEOUT(table->model()->rowCount() >= 2, kReadingTimeoutMs);
     const int rows = table->model()->rowCount();
