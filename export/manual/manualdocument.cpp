@@ -61,6 +61,10 @@ bool ManualDocument::render(const QString &sourceFile, const QString &pdfFile, Q
     document.setBaseUrl(QUrl::fromLocalFile(baseDir.absolutePath() + QLatin1Char('/')));
     document.setDefaultFont(QFont(kBodyFontFamily, kBodyFontPoints));
     document.setMetaInformation(QTextDocument::DocumentTitle, kTitle);
+    // Printing works on a copy of the document that keeps the document URL
+    // but not the base URL, so the figures are found through the former.
+    document.setMetaInformation(QTextDocument::DocumentUrl,
+                                QUrl::fromLocalFile(QFileInfo(sourceFile).absoluteFilePath()).toString());
     document.setHtml(withoutMissingImages(QString::fromUtf8(source.readAll()), baseDir));
 
     // The PDF is written beside its final name and moved there only when

@@ -1,0 +1,296 @@
+// luma4200-screenshots: takes the user manual's pictures of the program at
+// work. It starts the simulator on a private virtual USB bus, connects the
+// main window to it, records readings and grabs the window and its dialogs
+// into the directory given on the command line. Meant for the offscreen
+// platform (scripts/manual-screenshots); the user's options.xml is left as
+// it was.
+
+#include "dialogoptions.h"
+#include "dlgdevchoose.h"
+#include "dmmchart.h"
+#include "mainwindow.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+constexpr int kWindowWidthPx = 1280;
+constexpr int kWindowHeightPx = 760;
+constexpr int kLongestPictureSidePx = 1280;
+constexpr int kSimulatorStartTimeoutMs = 10000;
+constexpr int kConnectTimeoutMs = 10000;
+// The driver reads once a second by default; a reading this late is not coming.
+constexpr int kReadingTimeoutMs = 5000;
+constexpr int kReadingsBeforeStep = 8;
+constexpr int kReadingsShown = 36;
+// Below the 1 A reset current limit on the simulator's 10 ohm load: the channel stays in C.V.
+constexpr double kStepVolts = 9.0;
+constexpr int kModalPollMs = 200;
+// The hover mark sits on the reading this far along the chart.
+constexpr double kHoverFraction = 0.62;
+const QString kIllustrationPort = QStringLiteral("ttyUSB0");
+
+// Spins the event loop until done() holds; false when timeoutMs passes first.
+bool waitFor(const std::function<bool()> &done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.hasExpired(timeoutMs))
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
+}
+
+// Lets pending layouts and repaints through before a grab.
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+bool savePicture(QWidget *widget, const QDir &dir, const QString &fileName)
+{
+    QImage image = widget->grab().toImage();
+    if (qMax(image.width(), image.height()) > kLongestPictureSidePx)
+        image = image.scaled(kLongestPictureSidePx, kLongestPictureSidePx, Qt::KeepAspectRatio,
+                             Qt::SmoothTransformation);
+    const QString path = dir.filePath(fileName);
+    if (!image.save(path)) {
+        qCritical("cannot write %s", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+// Pulls trigger, which runs a modal Dialog, and calls answer with the dialog
+// while it is open: the timer is served by the dialog's own event loop. The
+// answer must close the dialog.
+template<class Dialog>
+void answerDialog(QAction *trigger, const std::function<void(Dialog *)> &answer)
+{
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&answer] {
+        if (auto dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget()))
+            answer(dialog);
+    });
+    timer.start(kModalPollMs);
+    trigger->trigger();
+}
+
+// The program reports trouble (a failed connection, say) in message boxes.
+// Nobody is there to click them: they are logged and closed, and the run fails.
+class MessageBoxWatch : public QObject
+{
+public:
+    MessageBoxWatch()
+    {
+        auto timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this] {
+            if (auto box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                qCritical("the program said: %s", qPrintable(box->text()));
+                failed = true;
+                box->reject();
+            }
+        });
+        timer->start(kModalPollMs);
+    }
+
+    bool failed = false;
+};
+
+// Keeps the user's options.xml away from the window while it starts, so that
+// the pictures show the program's defaults and not the user's geometry or
+// settings. The window reads the file only when it is shown.
+class OptionsSetAside
+{
+public:
+    OptionsSetAside()
+        : path(QCoreApplication::applicationDirPath() + QStringLiteral("/options.xml")),
+          asidePath(path + QStringLiteral(".screenshots"))
+    {
+        moved = QFile::exists(path) && QFile::rename(path, asidePath);
+    }
+    ~OptionsSetAside() { restore(); }
+
+    void restore()
+    {
+        if (moved)
+            QFile::rename(asidePath, path);
+        moved = false;
+    }
+
+private:
+    QString path;
+    QString asidePath; // left on disk if the run dies before restore()
+    bool moved = false;
+};
+
+// The simulator beside this program, on the virtual USB bus named by
+// LUMA4200_VIRTUAL_BUS in the environment it inherits; stopped on destruction.
+class Simulator
+{
+public:
+    bool start()
+    {
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start(QCoreApplication::applicationDirPath() + QStringLiteral("/luma4200-sim"),
+                      {QStringLiteral("--no-pty")});
+        // It prints "USB <path>" once the bus is served.
+        QByteArray output;
+        return waitFor([&] { return output.append(process.readAllStandardOutput()).contains("USB "); },
+                       kSimulatorStartTimeoutMs);
+    }
+    ~Simulator()
+    {
+        process.terminate();
+        if (!process.waitForFinished())
+            process.kill();
+    }
+
+private:
+    QProcess process;
+};
+
+int recordedRows(const MainWindow &window)
+{
+    return window.findChild<QTableView *>(QStringLiteral("tableViewCH1"))->model()->rowCount();
+}
+
+bool waitForRows(const MainWindow &window, int rows)
+{
+    const int timeoutMs = (rows - recordedRows(window) + 1) * kReadingTimeoutMs;
+    return waitFor([&] { return recordedRows(window) >= rows; }, timeoutMs);
+}
+
+// Shows the Port type dialog with RS232 chosen, as the manual describes it,
+// then connects over USB, where the simulator is.
+bool connectToSimulator(MainWindow &window, const QDir &dir, const MessageBoxWatch &watch)
+{
+    auto connectAction = window.findChild<QAction *>(QStringLiteral("actConnect"));
+    bool saved = false;
+    answerDialog<DlgDevChoose>(connectAction, [&](DlgDevChoose *dialog) {
+        dialog->findChild<QRadioButton *>(QStringLiteral("rbRS232"))->click();
+        // The list holds this computer's ports; the picture shows a typical one.
+        dialog->cbRS232No->clear();
+        dialog->cbRS232No->addItem(kIllustrationPort);
+        settle();
+        saved = savePicture(dialog, dir, QStringLiteral("connect-dialog.png"));
+        dialog->findChild<QRadioButton *>(QStringLiteral("rbUSB"))->click();
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    return saved && !watch.failed
+        && waitFor([&] { return !connectAction->isEnabled(); }, kConnectTimeoutMs);
+}
+
+// Output on at the reset set point, then a step up, so that the chart has
+// something to show.
+bool recordReadings(MainWindow &window)
+{
+    window.findChild<QPushButton *>(QStringLiteral("btnOutput"))->click();
+    auto output = window.findChild<QLabel *>(QStringLiteral("lcdOutput"));
+    if (!waitFor([&] { return output->text() == QLatin1String("ON"); }, kReadingTimeoutMs)
+        || !waitForRows(window, kReadingsBeforeStep))
+        return false;
+    window.findChild<QDoubleSpinBox *>(QStringLiteral("spinVolt"))->setValue(kStepVolts);
+    return waitForRows(window, kReadingsShown);
+}
+
+bool saveMainWindow(MainWindow &window, const QDir &dir)
+{
+    settle();
+    return savePicture(&window, dir, QStringLiteral("main-window.png"));
+}
+
+// The channel's voltage chart, with the hover mark on one of its readings.
+bool saveChart(MainWindow &window, const QDir &dir)
+{
+    window.findChild<QTabWidget *>(QStringLiteral("tabWidgetCH1"))->setCurrentIndex(1);
+    window.findChild<QTabWidget *>(QStringLiteral("tabWidgetCH1Charts"))->setCurrentIndex(0);
+    settle();
+    auto chart = window.findChild<DMMChart *>(QStringLiteral("chartCH1Voltage"));
+    const QRect plot = chart->plotArea();
+    const QPoint hover(plot.left() + int(plot.width() * kHoverFraction), plot.center().y());
+    QMouseEvent move(QEvent::MouseMove, hover, chart->mapToGlobal(hover), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(chart, &move);
+    settle();
+    return savePicture(&window, dir, QStringLiteral("charts.png"));
+}
+
+bool saveOptions(MainWindow &window, const QDir &dir)
+{
+    auto optionsAction = window.findChild<QAction *>(QStringLiteral("actionOptions"));
+    bool saved = false;
+    answerDialog<DialogOptions>(optionsAction, [&](DialogOptions *dialog) {
+        settle();
+        saved = savePicture(dialog, dir, QStringLiteral("options.png"));
+        // Cancel leaves the settings as they were.
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+    });
+    return saved;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (app.arguments().size() != 2) {
+        qCritical("usage: luma4200-screenshots <output directory>");
+        return 2;
+    }
+    const QDir dir(app.arguments().at(1));
+    if (!dir.mkpath(QStringLiteral("."))) {
+        qCritical("cannot create %s", qPrintable(dir.path()));
+        return 1;
+    }
+
+    // A private bus: a simulator or instrument of the user's is never met.
+    QTemporaryDir busDir;
+    qputenv("LUMA4200_VIRTUAL_BUS", busDir.filePath(QStringLiteral("vbus")).toLocal8Bit());
+    Simulator simulator;
+    if (!busDir.isValid() || !simulator.start()) {
+        qCritical("the simulator did not start");
+        return 1;
+    }
+
+    MessageBoxWatch watch;
+    OptionsSetAside options;
+    // Deleted, never closed: closing would write options.xml.
+    auto window = std::make_unique<MainWindow>();
+    window->resize(kWindowWidthPx, kWindowHeightPx);
+    window->show();
+    options.restore();
+
+    const bool done = connectToSimulator(*window, dir, watch) && recordReadings(*window)
+        && saveMainWindow(*window, dir) && saveChart(*window, dir) && saveOptions(*window, dir);
+    if (!done || watch.failed)
+        qCritical("stopped before all pictures were taken");
+
+    window->findChild<QAction *>(QStringLiteral("actDisconnect"))->trigger();
+    window.reset();
+    return done && !watch.failed ? 0 : 1;
+}
