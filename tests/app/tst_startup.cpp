@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -226,19 +227,41 @@ void TestStartup::closingClosesTheDriver()
 void TestStartup::withoutDriverTheApplicationEndsQuietly_data()
 {
     QTest::addColumn<bool>("withEmptyLib");
-    QTest::newRow("no Lib directory") << false;
-    QTest::newRow("empty Lib directory") << true;
+    QTest::addColumn<QByteArray>("options");
+    QTest::newRow("no Lib directory") << false << QByteArray();
+    QTest::newRow("empty Lib directory") << true << QByteArray();
+    // The show still reads the settings; the driver's keys must not reach a driver that is not there.
+    QTest::newRow("settings for a missing driver")
+        << true
+        << QByteArray("<options><Language>EN</Language><SamplePoints>5</SamplePoints><Infinite>1</Infinite>"
+                      "<SampleRate>9</SampleRate><SkipRepeat>1</SkipRepeat><PortType>2</PortType>"
+                      "<SerialPortNum>ttyS0</SerialPortNum></options>");
+    QRandomGenerator random(4200);
+    for (int i = 0; i < 3; ++i) {
+        QByteArray noise(int(random.bounded(2000)), Qt::Uninitialized);
+        for (char &byte : noise)
+            byte = char(random.bounded(256));
+        QTest::addRow("random settings file %d", i)
+            << false << QByteArray("<options><PortType>1</PortType>") + noise;
+    }
 }
 
 void TestStartup::withoutDriverTheApplicationEndsQuietly()
 {
     QFETCH(bool, withEmptyLib);
+    QFETCH(QByteArray, options);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString program = dir.filePath(QStringLiteral("luma4200"));
     QVERIFY(QFile::copy(QStringLiteral(LUMA_APP_EXECUTABLE), program));
     if (withEmptyLib)
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Lib")));
+    const QString optionsFile = dir.filePath(QStringLiteral("options.xml"));
+    if (!options.isEmpty()) {
+        QFile file(optionsFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(options);
+    }
 
     QProcess app;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -248,7 +271,14 @@ void TestStartup::withoutDriverTheApplicationEndsQuietly()
     QVERIFY(app.waitForFinished(20000));
     QCOMPARE(app.exitStatus(), QProcess::NormalExit);
     QCOMPARE(app.exitCode(), 0);
-    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("options.xml"))));
+    // Not written: without a driver the window never closes, the application just ends.
+    if (options.isEmpty()) {
+        QVERIFY(!QFile::exists(optionsFile));
+    } else {
+        QFile file(optionsFile);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), options);
+    }
 }
 
 QTEST_MAIN(TestStartup)
