@@ -127,11 +127,14 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
-    // The views are destroyed with the form before their models go.
     delete display;
     delete ui;
+    // The tables, destroyed later with the window, let go of a model when it is destroyed.
     qDeleteAll(models);
     qDeleteAll(columns);
+    // The set-point timers have no parent; a pending set point dies with the window.
+    delete timerSetVolt;
+    delete timerSetCurr;
 }
 
 void MainWindow::dressForm()
