@@ -3,7 +3,7 @@
 #include "columninfo.h"
 #include "datamodel.h"
 #include "recordsexport.h"
-#include "samplerecord.h"
+#include "fakerecord.h"
 #include "sheetlayout.h"
 
 #include <QApplication>
@@ -109,9 +109,9 @@ void TestRecordsExport::init()
     // mode, constant current; channel 3: none.
     for (quint8 channel = 1; channel <= 3; ++channel)
         models.append(new DataModel(columns, channel));
-    models[0]->append(new SampleRecord(kStart, "12.00", "1.500", "18.00", 3, 0));
-    models[0]->append(new SampleRecord(kStart.addSecs(1), "12.01", "1.501", "18.03", 3, 0));
-    models[1]->append(new SampleRecord(kStart, "05.00", "0.250", "01.25", 2, 1));
+    models[0]->append(FakeRecord::withTexts(kStart, "12.00", "1.500", "18.00", 3, 0));
+    models[0]->append(FakeRecord::withTexts(kStart.addSecs(1), "12.01", "1.501", "18.03", 3, 0));
+    models[1]->append(FakeRecord::withTexts(kStart, "05.00", "0.250", "01.25", 2, 1));
     AutomationLog::clear();
     AutomationLog::setEnabled(true);
 }
@@ -262,8 +262,8 @@ void TestRecordsExport::emptyChannelKeepsOnlyItsHeader()
     models.clear();
     for (quint8 channel = 1; channel <= 3; ++channel)
         models.append(new DataModel(columns, channel));
-    models[0]->append(new SampleRecord(kStart, "03.30", "0.100", "00.33"));
-    models[2]->append(new SampleRecord(kStart, "3.3", "0.000", "0.00"));
+    models[0]->append(FakeRecord::withTexts(kStart, "03.30", "0.100", "00.33"));
+    models[2]->append(FakeRecord::withTexts(kStart, "3.3", "0.000", "0.00"));
     const QString file = dir.filePath("empty.xls");
     QVERIFY(exportTo(file));
     const QJsonObject workbook = readBack(file);

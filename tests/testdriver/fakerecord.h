@@ -13,6 +13,23 @@ public:
     FakeRecord(const FakeRecord &) = delete;
     FakeRecord &operator=(const FakeRecord &) = delete;
 
+    // A reading with the given display texts, measured and set alike.
+    static FakeRecord *withTexts(const QDateTime &at, const QString &volts, const QString &amps,
+                                 const QString &watts, quint8 track = 1, quint8 flag = 0)
+    {
+        auto record = new FakeRecord;
+        record->time = at;
+        record->volts = record->setVolts = volts.toDouble();
+        record->voltsText = record->setVoltsText = volts;
+        record->amps = amps.toDouble();
+        record->ampsText = record->setAmpsText = amps;
+        record->watts = watts.toDouble();
+        record->wattsText = record->setWattsText = watts;
+        record->track = track;
+        record->flag1 = record->flag2 = flag;
+        return record;
+    }
+
     static int &liveCount()
     {
         static int count = 0;
