@@ -23,6 +23,8 @@ public:
     virtual ~ILineDevice() = default;
     virtual QObject *object() = 0;
     virtual bool openDevice() = 0;
+    // Why the last openDevice() failed, in words for the user (what to fix).
+    virtual QString openError() const = 0;
     virtual void closeDevice() = 0;
     virtual bool isDeviceOpen() const = 0;
     // Sends the line followed by the terminator; false when it cannot be sent.

@@ -11,7 +11,7 @@
 #include <QMetaMethod>
 #include <QTimer>
 
-Q_LOGGING_CATEGORY(lcDriver, "luma.driver")
+Q_LOGGING_CATEGORY(lcDriver, "luma.driver", QtInfoMsg)
 
 namespace {
 const QString kModel = QStringLiteral("LUMA4200");
@@ -39,23 +39,25 @@ bool Luma4200Driver::open(ISerialDev *device)
     close();
     QObject *deviceObject = device ? device->object() : nullptr;
     auto line = qobject_cast<ILineDevice *>(deviceObject);
-    if (!line) {
-        qCInfo(lcDriver) << "no usable transport";
-        return false;
+    if (!line)
+        return refuse(tr("No transport is available for the chosen port."));
+    if (!line->openDevice()) {
+        const QString reason = line->openError();
+        return refuse(reason.isEmpty() ? tr("The port cannot be opened.") : reason);
     }
-    if (!line->openDevice())
-        return false;
+    const QString deviceName = line->deviceName();
     if (!attach(line, deviceObject)) {
         line->closeDevice();
-        return false;
+        return refuse(tr("The transport of %1 delivers no lines.").arg(deviceName));
     }
 
     const std::optional<InstrumentIdentity> identity = identify();
     if (!identity || identity->model != kModel) {
-        qCInfo(lcDriver) << "refused" << (identity ? identity->manufacturer + QLatin1Char(' ') + identity->model
-                                                   : QStringLiteral("silent device"));
         detach();
-        return false;
+        if (!identity)
+            return refuse(tr("No instrument answered *IDN? on %1.").arg(deviceName));
+        return refuse(tr("The device on %1 is not a %2: it answered *IDN? as %3 %4.")
+                          .arg(deviceName, kModel, identity->manufacturer, identity->model));
     }
 
     m_open = true;
@@ -72,6 +74,14 @@ bool Luma4200Driver::open(ISerialDev *device)
     poll();
     m_pollTimer->start(qMax(m_sampleRateMs, kMinSampleRateMs));
     return true;
+}
+
+// Every refusal says why first: message() reaches the window before open() returns.
+bool Luma4200Driver::refuse(const QString &reason)
+{
+    qCInfo(lcDriver) << "refused:" << reason;
+    emit message(reason);
+    return false;
 }
 
 void Luma4200Driver::close()
@@ -214,7 +224,8 @@ void Luma4200Driver::handleReading(const InstrumentReading &reading)
 void Luma4200Driver::emitReports(const InstrumentReading &reading, const std::optional<InstrumentReading> &previous)
 {
     const bool all = !previous;
-    if (all || previous->selectedChannel != reading.selectedChannel)
+    const bool channelChanged = all || previous->selectedChannel != reading.selectedChannel;
+    if (channelChanged)
         emit updateInstrument(reading.selectedChannel);
     if (all || previous->outputOn != reading.outputOn)
         emit updateOutput(reading.outputOn);
@@ -230,12 +241,15 @@ void Luma4200Driver::emitReports(const InstrumentReading &reading, const std::op
         if (outputChanged || previous->channels[index].constantCurrent != cc)
             emit updateCx(quint8(index + 1), cc ? 1 : 0);
     }
+    // The panel shows only the selected channel's set points, so a newly
+    // selected channel reports its own whether they changed or not.
     for (int index = 0; index < InstrumentReading::kChannelCount; ++index) {
         const quint8 channel = quint8(index + 1);
         const ChannelReading &now = reading.channels[index];
-        if (all || previous->channels[index].setCentiVolts != now.setCentiVolts)
+        const bool fresh = all || (channelChanged && channel == reading.selectedChannel);
+        if (fresh || previous->channels[index].setCentiVolts != now.setCentiVolts)
             emit updateSource(channel, kKindVoltage, ChannelRecord::voltsText(channel, now.setCentiVolts));
-        if (channel < 3 && (all || previous->channels[index].setMilliAmps != now.setMilliAmps))
+        if (channel < 3 && (fresh || previous->channels[index].setMilliAmps != now.setMilliAmps))
             emit updateSource(channel, kKindCurrent, ChannelRecord::ampsText(now.setMilliAmps));
     }
 }

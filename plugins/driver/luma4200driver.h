@@ -88,6 +88,7 @@ private slots:
     void onLost(const QString &reason);
 
 private:
+    bool refuse(const QString &reason);
     bool attach(ILineDevice *device, QObject *deviceObject);
     void detach();
     std::optional<InstrumentIdentity> identify();

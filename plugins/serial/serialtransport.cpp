@@ -5,7 +5,7 @@
 #include <QLoggingCategory>
 #include <QSerialPort>
 
-Q_LOGGING_CATEGORY(lcSerial, "luma.transport.serial")
+Q_LOGGING_CATEGORY(lcSerial, "luma.transport.serial", QtInfoMsg)
 
 SerialTransport::SerialTransport(QObject *parent)
     : QObject(parent)
@@ -29,7 +29,8 @@ bool SerialTransport::openDevice()
 {
     closeDevice();
     if (m_portName.isEmpty()) {
-        qCInfo(lcSerial) << "no port name set";
+        m_openError = tr("No serial port is chosen.");
+        qCInfo(lcSerial) << m_openError;
         return false;
     }
     m_port = new QSerialPort(m_portName, this);
@@ -39,11 +40,13 @@ bool SerialTransport::openDevice()
     m_port->setStopBits(QSerialPort::OneStop);
     m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port->open(QIODevice::ReadWrite)) {
-        qCInfo(lcSerial) << "cannot open" << m_portName << m_port->errorString();
+        m_openError = tr("The serial port %1 cannot be opened: %2").arg(m_portName, m_port->errorString());
+        qCInfo(lcSerial) << m_openError;
         delete m_port;
         m_port = nullptr;
         return false;
     }
+    m_openError.clear();
     m_port->clear();
     m_link->attach(m_port);
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {

@@ -31,6 +31,7 @@ public:
 
     // ILineDevice
     bool openDevice() override;
+    QString openError() const override { return m_openError; }
     void closeDevice() override;
     bool isDeviceOpen() const override;
     bool writeLine(const QByteArray &line) override;
@@ -45,6 +46,7 @@ private:
     void onLinkFailed(const QString &reason);
 
     QString m_portName;
+    QString m_openError;
     QSerialPort *m_port = nullptr;
     StreamLink *m_link = nullptr;
 };

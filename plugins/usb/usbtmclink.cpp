@@ -31,7 +31,8 @@ bool UsbtmcLink::open(const QString &path)
     close();
     const int fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_CLOEXEC);
     if (fd < 0) {
-        qCInfo(lcUsb) << "cannot open" << path << std::strerror(errno);
+        m_openError = QString::fromLocal8Bit(std::strerror(errno));
+        qCInfo(lcUsb) << "cannot open" << path << m_openError;
         return false;
     }
     unsigned timeout = kTransferTimeoutMs;

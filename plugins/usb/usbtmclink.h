@@ -25,6 +25,8 @@ public:
     ~UsbtmcLink() override;
 
     bool open(const QString &path);
+    // The system's reason when open() failed.
+    QString openError() const { return m_openError; }
     void close();
     bool isOpen() const { return m_fd >= 0; }
     bool writeLine(const QByteArray &line);
@@ -39,6 +41,7 @@ private:
     void reportFailure(const QString &reason);
 
     int m_fd = -1;
+    QString m_openError;
     QThread *m_thread = nullptr;
     QObject *m_worker = nullptr; // lives in m_thread; runs the transfers
     // Shared with queued transfers, which skip their work once the link closed.

@@ -8,7 +8,7 @@
 #include <QLoggingCategory>
 #include <QSerialPort>
 
-Q_LOGGING_CATEGORY(lcUsb, "luma.transport.usb")
+Q_LOGGING_CATEGORY(lcUsb, "luma.transport.usb", QtInfoMsg)
 
 namespace {
 constexpr qint32 kUsbSerialBaudRate = 115200;
@@ -36,6 +36,7 @@ bool UsbTransport::openDevice()
     const QList<UsbCandidate> candidates = UsbScanner::scan();
     qCDebug(lcUsb) << candidates.size() << "instrument(s) on the bus";
     emit usbRefreshed(candidates.size());
+    m_openError = tr("No LUMA4200 was found on the USB bus. Check the cable and that the instrument is on.");
     for (const UsbCandidate &candidate : candidates) {
         bool ok = false;
         switch (candidate.kind) {
@@ -51,6 +52,7 @@ bool UsbTransport::openDevice()
         }
         if (ok) {
             m_deviceName = candidate.path;
+            m_openError.clear();
             qCDebug(lcUsb) << "opened" << candidate.path;
             return true;
         }
@@ -74,6 +76,7 @@ bool UsbTransport::openSerial(const QString &path)
     port->setBaudRate(kUsbSerialBaudRate);
     if (!port->open(QIODevice::ReadWrite)) {
         qCInfo(lcUsb) << "cannot open" << path << port->errorString();
+        m_openError = tr("The USB instrument %1 cannot be opened: %2").arg(path, port->errorString());
         delete port;
         return false;
     }
@@ -91,6 +94,7 @@ bool UsbTransport::openVirtual(const QString &path)
     socket->connectToServer(path);
     if (!socket->waitForConnected(kConnectTimeoutMs)) {
         qCInfo(lcUsb) << "cannot connect to" << path << socket->errorString();
+        m_openError = tr("The simulated USB instrument %1 cannot be reached: %2").arg(path, socket->errorString());
         delete socket;
         return false;
     }
@@ -105,7 +109,10 @@ bool UsbTransport::openVirtual(const QString &path)
 
 bool UsbTransport::openUsbtmc(const QString &path)
 {
-    return m_tmc->open(path);
+    if (m_tmc->open(path))
+        return true;
+    m_openError = tr("The USB instrument %1 cannot be opened: %2").arg(path, m_tmc->openError());
+    return false;
 }
 
 void UsbTransport::closeDevice()

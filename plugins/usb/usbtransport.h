@@ -30,6 +30,7 @@ public:
 
     // ILineDevice
     bool openDevice() override;
+    QString openError() const override { return m_openError; }
     void closeDevice() override;
     bool isDeviceOpen() const override;
     bool writeLine(const QByteArray &line) override;
@@ -48,6 +49,7 @@ private:
     void onFailed(const QString &reason);
 
     QString m_deviceName;
+    QString m_openError;
     QIODevice *m_stream = nullptr; // serial port or local socket, when one is open
     StreamLink *m_link = nullptr;
     UsbtmcLink *m_tmc = nullptr;

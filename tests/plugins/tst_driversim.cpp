@@ -228,6 +228,12 @@ private slots:
         QVERIFY(!m_dmm->open(transport(Usb, QString())));
         QVERIFY(!m_dmm->open(transport(Rs232, m_dir.filePath(QStringLiteral("no-such-port")))));
         QVERIFY(!openWith(Usb, {QStringLiteral("--idn"), QStringLiteral("ACME,PSU9000,1,2.0")}));
+        // Each refusal says why, in words the user can act on.
+        QCOMPARE(rec.messages.size(), 4);
+        QVERIFY(!rec.messages[0].isEmpty());
+        QVERIFY2(rec.messages[1].contains(QLatin1String("USB")), qPrintable(rec.messages[1]));
+        QVERIFY2(rec.messages[2].contains(QLatin1String("no-such-port")), qPrintable(rec.messages[2]));
+        QVERIFY2(rec.messages[3].contains(QLatin1String("ACME PSU9000")), qPrintable(rec.messages[3]));
         QVERIFY(!m_my->isOutputOn());
         QCOMPARE(rec.opened, 0);
         QCOMPARE(rec.closed, 0);
