@@ -12,7 +12,7 @@
 #include <QLoggingCategory>
 #include <QPluginLoader>
 
-Q_LOGGING_CATEGORY(lcDiscovery, "luma.connection.discovery")
+Q_LOGGING_CATEGORY(lcDiscovery, "luma.connection.discovery", QtInfoMsg)
 
 namespace {
 // The shared-library suffix of this platform.

@@ -1,3 +1,3 @@
 #include "exportlogging.h"
 
-Q_LOGGING_CATEGORY(lcExport, "luma.export")
+Q_LOGGING_CATEGORY(lcExport, "luma.export", QtInfoMsg)

@@ -11,7 +11,7 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcSettings, "luma.settings")
+Q_LOGGING_CATEGORY(lcSettings, "luma.settings", QtInfoMsg)
 
 const QString kRootElement = QStringLiteral("options");
 const QString kFileName = QStringLiteral("options.xml");
@@ -76,7 +76,9 @@ bool OptionsFile::read(const Apply &apply) const
 {
     QFile file(filePath);
     if (!file.open(QIODevice::ReadOnly)) {
-        qCDebug(lcSettings) << "cannot read" << filePath << file.errorString();
+        // No file is the usual first start, nothing to mention.
+        if (file.exists())
+            qCDebug(lcSettings) << "cannot read" << filePath << file.errorString();
         return false;
     }
 
@@ -128,7 +130,9 @@ bool OptionsFile::write(const QList<Entry> &entries) const
     xml.writeEndElement();
     xml.writeEndDocument();
 
-    if (xml.hasError()) {
+    // Until flushed, the text sits in the file's buffer, and commit() would put
+    // the file in place even when writing it out fails on a full disk.
+    if (xml.hasError() || !file.flush()) {
         qCDebug(lcSettings) << "cannot write" << filePath << file.errorString();
         file.cancelWriting();
         return false;

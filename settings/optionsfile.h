@@ -42,8 +42,8 @@ public:
     // left out of the texts. Either the whole new file or the untouched old
     // one is on disk afterwards; false means the old one, which happens when
     // the file or its directory cannot be written or the write does not
-    // complete. A file marked read-only is never replaced, even for a user
-    // whose rights would allow it.
+    // complete (a full disk, for one). A file marked read-only is never
+    // replaced, even for a user whose rights would allow it.
     bool write(const QList<Entry> &entries) const;
 
     // Value texts as the file holds them.

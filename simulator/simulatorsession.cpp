@@ -6,7 +6,7 @@
 #include <QLoggingCategory>
 #include <QTimer>
 
-Q_LOGGING_CATEGORY(lcSimulator, "luma.simulator")
+Q_LOGGING_CATEGORY(lcSimulator, "luma.simulator", QtInfoMsg)
 
 SimulatorSession::SimulatorSession(CommandInterpreter &interpreter, FaultInjector &faults, QObject *parent)
     : QObject(parent)

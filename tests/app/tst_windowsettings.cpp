@@ -14,6 +14,9 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 QString optionsPath()
 {
@@ -71,6 +74,7 @@ private slots:
     void geometryIsRestored();
     void readerRulesThroughTheWindow();
     void unwritableFileWarnsOnceAndStillCloses();
+    void fullDiskKeepsTheOldFileAndWarns();
 
     void optionsDialogLoadsAndWritesBackInOrder();
     void optionsDialogCancelChangesNothing();
@@ -187,6 +191,30 @@ void TestWindowSettings::unwritableFileWarnsOnceAndStillCloses()
     QCOMPARE(answerer.texts, QStringList{QStringLiteral("Can not open file.")});
     QVERIFY(!f.window->isVisible());
     QVERIFY(QFileInfo(optionsPath()).isDir());
+}
+
+void TestWindowSettings::fullDiskKeepsTheOldFileAndWarns()
+{
+    const QByteArray old = "<?xml version=\"1.0\"?><options><SamplePoints>55</SamplePoints></options>\n";
+    writeOptionsFile(old);
+    WindowFixture f(true);
+    ModalAnswerer answerer;
+    // Files may not grow beyond a few bytes, as on a full disk; the signal that
+    // would end the process is ignored, so writes just fail.
+    rlimit saved{};
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    rlimit full = saved;
+    full.rlim_cur = 16;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &full) == 0);
+    const bool closed = f.window->close();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(closed);
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("Can not open file.")});
+    QCOMPARE(readOptionsFile(), old);
+    QCOMPARE(QDir(QCoreApplication::applicationDirPath()).entryList({QStringLiteral("options.xml.*")}), QStringList());
 }
 
 void TestWindowSettings::optionsDialogLoadsAndWritesBackInOrder()
