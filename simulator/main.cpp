@@ -99,7 +99,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("drop-after"), QStringLiteral("Drop every connection and exit after this many seconds."), QStringLiteral("s")},
         {QStringLiteral("idn"), QStringLiteral("Reply to *IDN? with this text instead (pretend to be another device)."), QStringLiteral("text")},
         {QStringLiteral("seed"), QStringLiteral("Seed of the noise and fault generators (default 4200)."), QStringLiteral("n")},
-        {QStringLiteral("bus"), QStringLiteral("Serve the virtual USB bus on this socket path."), QStringLiteral("path")},
+        {QStringLiteral("bus"), QStringLiteral("Serve the virtual USB bus on this socket path (refused when anything but a socket is there)."), QStringLiteral("path")},
         {QStringLiteral("no-pty"), QStringLiteral("Do not open a pseudo-terminal.")},
         {QStringLiteral("no-usb"), QStringLiteral("Do not serve the virtual USB bus.")},
     };

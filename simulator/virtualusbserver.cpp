@@ -2,9 +2,12 @@
 
 #include "simulatorsession.h"
 
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLoggingCategory>
+
+#include <sys/stat.h>
 
 Q_DECLARE_LOGGING_CATEGORY(lcSimulator)
 
@@ -31,8 +34,16 @@ bool VirtualUsbServer::start(const QString &path)
         qCWarning(lcSimulator) << "another instrument already serves" << path;
         return false;
     }
-    // A socket file left by a simulator that was killed.
-    QLocalServer::removeServer(path);
+    // A socket file left by a simulator that was killed is replaced; anything
+    // else at the path belongs to someone and stays.
+    struct stat status;
+    if (::lstat(QFile::encodeName(path).constData(), &status) == 0) {
+        if (!S_ISSOCK(status.st_mode)) {
+            qCWarning(lcSimulator).noquote() << path << "exists and is not a socket; choose another bus path";
+            return false;
+        }
+        QLocalServer::removeServer(path);
+    }
     if (!m_server->listen(path)) {
         qCWarning(lcSimulator) << "cannot listen on" << path << m_server->errorString();
         return false;

@@ -21,7 +21,8 @@ public:
     VirtualUsbServer(CommandInterpreter &interpreter, FaultInjector &faults, QObject *parent = nullptr);
     ~VirtualUsbServer() override;
 
-    // False when the path is served by someone else or cannot be listened on.
+    // False when the path is served by someone else, is taken by anything
+    // but a socket, or cannot be listened on.
     bool start(const QString &path);
     // Closes every client connection and stops listening: the instrument is unplugged.
     void stop();
