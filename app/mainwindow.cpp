@@ -25,6 +25,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMessageBox>
@@ -82,7 +83,8 @@ MainWindow::MainWindow(QWidget *parent)
       fixedLanguage(false),
       ignoreVoltChange(false),
       ignoreCurrChange(false),
-      display(nullptr)
+      display(nullptr),
+      sampleLimitShown(false)
 {
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
@@ -141,13 +143,13 @@ void MainWindow::dressForm()
 {
     ui->actDisconnect->setEnabled(false);
 
-    ui->lcdCh1Volt->display(QStringLiteral("00.00"));
-    ui->lcdCh1Curr->display(QStringLiteral("0.000"));
-    ui->lcdCh1Power->display(QStringLiteral("00.00"));
-    ui->lcdCh2Volt->display(QStringLiteral("00.00"));
-    ui->lcdCh2Curr->display(QStringLiteral("0.000"));
-    ui->lcdCh2Power->display(QStringLiteral("00.00"));
-    ui->lcdCh3Volt->display(QStringLiteral("0.0"));
+    ui->lcdCh1Volt->display(tr("00.00"));
+    ui->lcdCh1Curr->display(tr("0.000"));
+    ui->lcdCh1Power->display(tr("00.00"));
+    ui->lcdCh2Volt->display(tr("00.00"));
+    ui->lcdCh2Curr->display(tr("0.000"));
+    ui->lcdCh2Power->display(tr("00.00"));
+    ui->lcdCh3Volt->display(tr("0.0"));
 
     ui->btnCh1Sel->setProperty("CH", 1);
     ui->btnCh2Sel->setProperty("CH", 2);
@@ -307,6 +309,7 @@ void MainWindow::on_actConnect_triggered()
         break; // LAN cannot be chosen; the transport stays as it was
     }
 
+    // A driver that refuses says why through message(), which the status bar keeps.
     if (!dmm->open(serialDev))
         QMessageBox::critical(this, QString(), tr("Failed to connect."), QMessageBox::Ok);
 }
@@ -336,9 +339,15 @@ void MainWindow::slotDmmClosed()
 {
     ui->actConnect->setEnabled(true);
     ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
+    display->showNoInstrument();
 }
 
-void MainWindow::slotDmmMessage(QString) {}
+// Not a message box: the driver speaks while readings are being logged.
+void MainWindow::slotDmmMessage(QString text)
+{
+    ui->statusBar->showMessage(text);
+}
+
 void MainWindow::slotUpdateVersion(QString) {}
 void MainWindow::slotUpdateOuputTrack(quint8) {}
 
@@ -403,28 +412,40 @@ bool MainWindow::exportRecords(const QString &fileName)
 
 void MainWindow::on_actionSaveImage_triggered()
 {
-    const QString fileName = QFileDialog::getSaveFileName(
+    QString fileName = QFileDialog::getSaveFileName(
         this, tr("Export the chart to a JPEG file."), QString(), QStringLiteral("JPEG File(*.jpg)"));
     if (fileName.isEmpty())
         return;
+    // The image format follows the suffix; our file dialog adds none.
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".jpg");
 
-    const quint8 channel = quint8(ui->tabWidgetCHs->currentIndex()) + 1;
-    auto chartTabs = findChild<QTabWidget *>(QStringLiteral("tabWidgetCH%1Charts").arg(channel));
-    if (!chartTabs)
+    DMMChart *chart = selectedChart();
+    if (!chart || !chart->saveImage(fileName)) {
+        ui->statusBar->showMessage(tr("The chart image was not saved to %1.").arg(QDir::toNativeSeparators(fileName)));
         return;
-    static const QString quantityWords[] = {QStringLiteral("Voltage"), QStringLiteral("Current"),
-                                            QStringLiteral("Power")};
-    const quint8 page = quint8(chartTabs->currentIndex());
-    const QString quantity = page < std::size(quantityWords) ? quantityWords[page] : QString();
-    auto chart = findChild<DMMChart *>(QStringLiteral("chartCH%1%2").arg(channel).arg(quantity));
-    if (!chart || !chart->saveImage(fileName))
-        return;
+    }
 
     if (QMessageBox::question(this, QString(),
                               tr("The chart is exported successfully.\r\nDo you want to open this file?"),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
         == QMessageBox::Yes)
         openWithDesktop(fileName);
+}
+
+// The chart on the current chart tab of the selected channel's page, whatever
+// that page shows; null when the layout has no such chart.
+DMMChart *MainWindow::selectedChart() const
+{
+    const quint8 channel = quint8(ui->tabWidgetCHs->currentIndex()) + 1;
+    auto chartTabs = findChild<QTabWidget *>(QStringLiteral("tabWidgetCH%1Charts").arg(channel));
+    if (!chartTabs)
+        return nullptr;
+    static const QString quantityWords[] = {QStringLiteral("Voltage"), QStringLiteral("Current"),
+                                            QStringLiteral("Power")};
+    const quint8 page = quint8(chartTabs->currentIndex());
+    const QString quantity = page < std::size(quantityWords) ? quantityWords[page] : QString();
+    return findChild<DMMChart *>(QStringLiteral("chartCH%1%2").arg(channel).arg(quantity));
 }
 
 void MainWindow::on_actionManual_triggered()
@@ -442,10 +463,8 @@ void MainWindow::on_btnOutput_clicked()
 
 void MainWindow::on_spinVolt_valueChanged(double)
 {
-    if (ignoreVoltChange) {
-        ignoreVoltChange = false; // the instrument's read back, not the user
-        return;
-    }
+    if (ignoreVoltChange)
+        return; // the instrument's state, not the user
     timerSetVolt->start(kSetPointDelayMs);
 }
 
@@ -456,10 +475,8 @@ void MainWindow::on_sliderVolt_valueChanged(int value)
 
 void MainWindow::on_spinCurr_valueChanged(double)
 {
-    if (ignoreCurrChange) {
-        ignoreCurrChange = false;
+    if (ignoreCurrChange)
         return;
-    }
     timerSetCurr->start(kSetPointDelayMs);
 }
 
@@ -508,8 +525,15 @@ void MainWindow::on_btnPara_longPressed()
 void MainWindow::slotChSelect()
 {
     auto button = qobject_cast<QPushButton *>(sender());
-    if (button && myDmm)
-        myDmm->selectChannel(quint8(button->property("CH").toInt()));
+    if (!button || !myDmm)
+        return;
+    // A set point still waiting was meant for the channel selected now, so it
+    // goes out before the switch, not later to the next channel.
+    if (timerSetVolt->isActive())
+        slotTimerSetVoltEvent();
+    if (timerSetCurr->isActive())
+        slotTimerSetCurrEvent();
+    myDmm->selectChannel(quint8(button->property("CH").toInt()));
 }
 
 void MainWindow::slotBtnMShortPressed()
@@ -535,7 +559,12 @@ bool MainWindow::isOutputOn() const
 
 void MainWindow::slotUpdateInstrument(quint8 ch)
 {
+    // The new channel's limits may clamp the set-point boxes. Like a read
+    // back, that is not the user's change and is never sent; the driver
+    // reports the channel's own set points next.
+    ignoreVoltChange = ignoreCurrChange = true;
     display->showSelectedChannel(ch);
+    ignoreVoltChange = ignoreCurrChange = false;
 }
 
 void MainWindow::slotUpdateOutput(bool on)
@@ -610,8 +639,10 @@ bool MainWindow::recordDelivery(const QList<DmmData *> &records)
 {
     if (!myDmm || !myDmm->isOutputOn())
         return false;
-    if (!myDmm->isInfinite() && models.first()->rowCount() >= myDmm->samplePoints())
+    if (!myDmm->isInfinite() && models.first()->rowCount() >= myDmm->samplePoints()) {
+        showSampleLimitReached(myDmm->samplePoints());
         return false;
+    }
     // The tables must stay row for row in step, so a short delivery is not recorded.
     if (records.size() < models.size())
         return false;
@@ -634,7 +665,19 @@ bool MainWindow::recordDelivery(const QList<DmmData *> &records)
             continue;
         chart->addPoint(quantity->makePoint(*records.at(channel - 1)), 0);
     }
+    sampleLimitShown = false;
     return true;
+}
+
+// Once each time recording reaches the limit, not at every delivery it drops.
+void MainWindow::showSampleLimitReached(int samplePoints)
+{
+    if (sampleLimitShown)
+        return;
+    sampleLimitShown = true;
+    ui->statusBar->showMessage(tr("Recording stopped: the limit of %1 sample points is reached. To record more, "
+                                  "raise \"Sample points\" or tick \"Infinite\" in Options.")
+                                   .arg(samplePoints));
 }
 
 void MainWindow::on_actionDelete_triggered()

@@ -82,10 +82,12 @@ private:
     void connectDriverSignals();
     void updateDisplays(const QList<DmmData *> &records);
     bool recordDelivery(const QList<DmmData *> &records);
+    void showSampleLimitReached(int samplePoints);
     bool isOutputOn() const;
     void readOptions();
     void writeOptions();
     bool exportRecords(const QString &fileName);
+    DMMChart *selectedChart() const;
 
     Ui::MainWindow *ui;
     QList<DataModel *> models;
@@ -104,6 +106,7 @@ private:
     bool ignoreVoltChange;
     bool ignoreCurrChange;
     StatusDisplay *display; // owned; the front panel's indicators
+    bool sampleLimitShown;  // the status bar has said that recording reached its limit
 };
 
 #endif // MAINWINDOW_H

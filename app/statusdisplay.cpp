@@ -11,6 +11,8 @@ const QString kHighlightStyle = QStringLiteral("color:rgb(0,255,0);font-weight:b
 const QString kOutputOnButtonStyle = QStringLiteral("background-color:rgb(0,255,0);border: 1px solid #808080;");
 const QString kOutputOnTextStyle = QStringLiteral("color:rgb(0,255,0);");
 const QString kOutputOffTextStyle = QStringLiteral("color:rgb(255,0,0);");
+const QString kOutputOnText = QStringLiteral("ON");
+const QString kOutputOffText = QStringLiteral("OFF");
 
 // Set-point limits: channels 1 and 2 (and an unknown 0) take 0 to 32.00 V and
 // 0 to 3.200 A; channel 3 has a voltage of 0 to 6.0 V only. Slider steps are
@@ -53,7 +55,7 @@ void StatusDisplay::showSelectedChannel(quint8 channel)
 
 void StatusDisplay::showOutput(bool on)
 {
-    ui->lcdOutput->setText(on ? QStringLiteral("ON") : QStringLiteral("OFF"));
+    ui->lcdOutput->setText(on ? kOutputOnText : kOutputOffText);
     ui->btnOutput->setStyleSheet(on ? kOutputOnButtonStyle : kPlainStyle);
     ui->lcdOutput->setStyleSheet(on ? kOutputOnTextStyle : kOutputOffTextStyle);
 }
@@ -102,12 +104,34 @@ void StatusDisplay::showReadings(const QList<DmmData *> &records, bool outputOn)
     }
 }
 
-void StatusDisplay::highlightChannel3Voltage(double volts)
+void StatusDisplay::showNoInstrument()
+{
+    ui->lcdOutput->setText(kOutputOffText);
+    ui->lcdOutput->setStyleSheet(kPlainStyle);
+    ui->btnOutput->setStyleSheet(kPlainStyle);
+    const QString noValue = tr("--");
+    for (QLCDNumber *display : {ui->lcdCh1Volt, ui->lcdCh1Curr, ui->lcdCh1Power, ui->lcdCh2Volt, ui->lcdCh2Curr,
+                                ui->lcdCh2Power, ui->lcdCh3Volt})
+        display->display(noValue);
+    for (QLabel *label : {ui->lcdCh1Flag, ui->lcdCh2Flag, ui->lcdSpMode})
+        label->clear();
+    for (QPushButton *button : std::initializer_list<QPushButton *>{ui->btnSer, ui->btnPara, ui->btnCh1Sel,
+                                                                    ui->btnCh2Sel, ui->btnCh3Sel})
+        button->setStyleSheet(kPlainStyle);
+    clearChannel3Highlight();
+}
+
+void StatusDisplay::clearChannel3Highlight()
 {
     for (QLabel *label : window->findChildren<QLabel *>()) {
         if (label->objectName().startsWith(QLatin1String("lblCh3Volt")))
             label->setStyleSheet(kPlainStyle);
     }
+}
+
+void StatusDisplay::highlightChannel3Voltage(double volts)
+{
+    clearChannel3Highlight();
     // The labels are named in tenths of a volt; the small offset keeps 3.3 V,
     // held in binary as 3.2999…, from truncating to 32.
     const int tenths = int(volts * 10 + 1e-6);

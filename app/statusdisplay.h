@@ -1,6 +1,7 @@
 #ifndef STATUSDISPLAY_H
 #define STATUSDISPLAY_H
 
+#include <QCoreApplication>
 #include <QList>
 
 QT_BEGIN_NAMESPACE
@@ -16,6 +17,8 @@ class DmmData;
 // the limits of the set-point controls. It sends nothing to the instrument.
 class StatusDisplay
 {
+    Q_DECLARE_TR_FUNCTIONS(StatusDisplay)
+
 public:
     // The widgets are those of the window's form; some are found by name.
     StatusDisplay(QWidget *window, Ui::MainWindow *ui);
@@ -31,8 +34,14 @@ public:
     // Record i - 1 belongs to channel i. Measured texts with the output on,
     // set points with it off; channel 3's fixed voltage is highlighted.
     void showReadings(const QList<DmmData *> &records, bool outputOn);
+    // No instrument is connected: nothing on the panel may look live. The
+    // displays show dashes, the output OFF without its colour, and the flags,
+    // the tracking mode and every highlight are blank until the instrument
+    // reports again. The set-point controls keep their values and limits.
+    void showNoInstrument();
 
 private:
+    void clearChannel3Highlight();
     void highlightChannel3Voltage(double volts);
 
     QWidget *window;

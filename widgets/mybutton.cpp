@@ -1,5 +1,7 @@
 #include "mybutton.h"
 
+#include <QTimerEvent>
+
 namespace {
 constexpr int kLongPressMs = 1000;
 }
@@ -13,6 +15,8 @@ MyButton::MyButton(QWidget *parent)
 
 void MyButton::slotPressed()
 {
+    // A press that ended without a release signal may have left its timer running.
+    stopPressTimer();
     timerId = startTimer(kLongPressMs, Qt::CoarseTimer);
 }
 
@@ -20,15 +24,28 @@ void MyButton::slotReleased()
 {
     if (timerId == 0)
         return; // the long press has already been reported
-    killTimer(timerId);
-    timerId = 0;
+    stopPressTimer();
     emit shortPressed();
 }
 
-void MyButton::timerEvent(QTimerEvent *)
+void MyButton::timerEvent(QTimerEvent *event)
 {
+    // The push button runs timers of its own (animateClick(), auto-repeat).
+    if (timerId == 0 || event->timerId() != timerId) {
+        QPushButton::timerEvent(event);
+        return;
+    }
     // Stopped at its first expiry, so a held button reports one long press.
-    killTimer(timerId);
+    stopPressTimer();
+    // A press released outside the button, without a move in between, leaves
+    // the button up without a released() signal: that press is over.
+    if (isDown())
+        emit longPressed();
+}
+
+void MyButton::stopPressTimer()
+{
+    if (timerId != 0)
+        killTimer(timerId);
     timerId = 0;
-    emit longPressed();
 }

@@ -6,6 +6,8 @@
 // A push button that tells a short press from a long one. A press held for
 // 1000 ms emits longPressed() at that moment, while the button is still down,
 // and its release emits nothing more; an earlier release emits shortPressed().
+// A press the toolkit ends without released() (let go outside the button with
+// no move before) emits neither.
 class MyButton : public QPushButton
 {
     Q_OBJECT
@@ -24,6 +26,8 @@ private slots:
     void slotReleased();
 
 private:
+    void stopPressTimer();
+
     int timerId; // the running press timer, 0 when idle
 };
 

@@ -4,6 +4,7 @@
 #include "windowfixture.h"
 #include "modalanswerer.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -14,6 +15,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStatusBar>
+#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -59,15 +62,17 @@ private slots:
     void trackingButtons();
     void channelButtonSendsButDoesNotMoveTheHighlight();
     void memoryPresses();
+    void memoryButtonsAnimatedAccessibleOrReleasedOutside();
     void sliderDragSendsOneVoltageAfterRest();
     void typedCurrentIsSentAndSliderStays();
     void readBackIsIgnoredDuringAChangeAndAppliedAfter();
 
-    void channelThreeClampsAndDisablesCurrent();
+    void channelLimitsNeverSendASetPoint();
     void channelZeroHighlightsNothing();
     void outputAndFlagDisplays();
     void trackingModeDisplay();
     void displaysFollowEachDelivery();
+    void lostInstrumentShowsNoLiveStateAndSaysWhy();
 };
 
 void TestFrontPanel::cancelledDialogSendsNothing()
@@ -201,6 +206,23 @@ void TestFrontPanel::memoryPresses()
     QCOMPARE(f.commands(), (QStringList{"memoryShortPress(2)", "memoryLongPress(5)"}));
 }
 
+void TestFrontPanel::memoryButtonsAnimatedAccessibleOrReleasedOutside()
+{
+    WindowFixture f;
+    // Both end in the push button's own click timer: one short press each.
+    f.find<QPushButton>(QStringLiteral("btnM1"))->animateClick();
+    QAccessibleInterface *m2 = QAccessible::queryAccessibleInterface(f.find<QPushButton>(QStringLiteral("btnM2")));
+    QVERIFY(m2 && m2->actionInterface());
+    m2->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    // Released outside without a move: the toolkit reports no release, and the button is up.
+    auto m3 = f.find<QPushButton>(QStringLiteral("btnM3"));
+    QTest::mousePress(m3, Qt::LeftButton);
+    QTest::mouseRelease(m3, Qt::LeftButton, Qt::NoModifier, QPoint(-20, -20));
+    QVERIFY(!m3->isDown());
+    QTest::qWait(kLongPressMs + 500);
+    QCOMPARE(f.commands(), (QStringList{"memoryShortPress(1)", "memoryShortPress(2)"}));
+}
+
 void TestFrontPanel::sliderDragSendsOneVoltageAfterRest()
 {
     WindowFixture f;
@@ -263,13 +285,19 @@ void TestFrontPanel::readBackIsIgnoredDuringAChangeAndAppliedAfter()
     QTRY_COMPARE_WITH_TIMEOUT(f.commands(), QStringList{QStringLiteral("setVoltage(3)")}, kWaitForCommandMs);
 }
 
-void TestFrontPanel::channelThreeClampsAndDisablesCurrent()
+void TestFrontPanel::channelLimitsNeverSendASetPoint()
 {
     WindowFixture f;
     auto spinVolt = f.find<QDoubleSpinBox>(QStringLiteral("spinVolt"));
     auto spinCurr = f.find<QDoubleSpinBox>(QStringLiteral("spinCurr"));
-    f.driver.emitSignal("updateSource", Q_ARG(quint8, 1), Q_ARG(quint8, 0), Q_ARG(QString, "12.00"));
-    f.driver.emitSignal("updateSource", Q_ARG(quint8, 1), Q_ARG(quint8, 1), Q_ARG(QString, "1.000"));
+    auto source = [&f](quint8 ch, quint8 kind, const char *value) {
+        f.driver.emitSignal("updateSource", Q_ARG(quint8, ch), Q_ARG(quint8, kind), Q_ARG(QString, value));
+    };
+    source(1, 0, "12.00");
+    source(1, 1, "0.800");
+
+    // Channel 3's limits clamp the boxes; the clamped values are not the user's and are never sent.
+    f.driver.control->preset(QStringLiteral("currentChannel"), 3);
     f.driver.emitSignal("updateInstrument", Q_ARG(quint8, 3));
     QCOMPARE(spinVolt->value(), 6.0);
     QCOMPARE(spinVolt->decimals(), 1);
@@ -278,10 +306,23 @@ void TestFrontPanel::channelThreeClampsAndDisablesCurrent()
     QVERIFY(!spinCurr->isEnabled());
     QVERIFY(!f.find<QSlider>(QStringLiteral("sliderCurr"))->isEnabled());
     QVERIFY(f.find<QPushButton>(QStringLiteral("btnCh3Sel"))->styleSheet().contains(QStringLiteral("0,255,0")));
-    // The clamps were not the instrument's own values, so both set points go out.
-    QTRY_COMPARE_WITH_TIMEOUT(f.commands().size(), 2, kWaitForCommandMs);
-    QVERIFY(f.commands().contains(QStringLiteral("setVoltage(6)")));
-    QVERIFY(f.commands().contains(QStringLiteral("setCurrent(0)")));
+    // The channel's own set point, which the driver reports next, fills the box.
+    source(3, 0, "3.3");
+    QCOMPARE(spinVolt->value(), 3.3);
+
+    f.driver.control->preset(QStringLiteral("currentChannel"), 1);
+    f.driver.emitSignal("updateInstrument", Q_ARG(quint8, 1));
+    source(1, 0, "12.00");
+    source(1, 1, "0.800");
+    QCOMPARE(spinVolt->value(), 12.0);
+    QCOMPARE(spinCurr->value(), 0.8);
+
+    // A set point still waiting goes to the channel it was set for, before the switch.
+    spinVolt->setValue(7.0);
+    QTest::mouseClick(f.find<QPushButton>(QStringLiteral("btnCh2Sel")), Qt::LeftButton);
+    QCOMPARE(f.commands(), (QStringList{"setVoltage(7)", "selectChannel(2)"}));
+    QTest::qWait(kSetPointDelayMs + 300);
+    QCOMPARE(f.commands(), (QStringList{"setVoltage(7)", "selectChannel(2)"}));
 }
 
 void TestFrontPanel::channelZeroHighlightsNothing()
@@ -370,6 +411,44 @@ void TestFrontPanel::displaysFollowEachDelivery()
     QCOMPARE(ch1->value(), 21.0);
     QCOMPARE(ch2->value(), 0.0);
     QCOMPARE(f.find<QLCDNumber>(QStringLiteral("lcdCh1Curr"))->value(), 0.5);
+}
+
+void TestFrontPanel::lostInstrumentShowsNoLiveStateAndSaysWhy()
+{
+    WindowFixture f;
+    f.driver.control->preset(QStringLiteral("outputOn"), true);
+    f.driver.emitSignal("updateInstrument", Q_ARG(quint8, 2));
+    f.driver.emitSignal("updateOutput", Q_ARG(bool, true));
+    f.driver.emitSignal("updateSPMode", Q_ARG(quint8, 3));
+    f.driver.emitSignal("updateCx", Q_ARG(quint8, 1), Q_ARG(quint8, 1));
+    QList<DmmData *> records = WindowFixture::reading(12.0);
+    static_cast<FakeRecord *>(records[2])->setVolts = 3.3;
+    f.deliver(records);
+
+    ModalAnswerer answerer;
+    f.driver.emitSignal("message", Q_ARG(QString, QStringLiteral("The instrument stopped answering.")));
+    f.driver.control->preset(QStringLiteral("outputOn"), false);
+    f.driver.emitSignal("closed");
+    QCOMPARE(f.window->statusBar()->currentMessage(), QStringLiteral("The instrument stopped answering."));
+    QCOMPARE(answerer.modalCount, 0);
+
+    auto output = f.find<QLabel>(QStringLiteral("lcdOutput"));
+    QCOMPARE(output->text(), QStringLiteral("OFF"));
+    QCOMPARE(output->styleSheet(), QString());
+    for (const char *plain : {"btnOutput", "btnSer", "btnCh2Sel", "lblCh3Volt33"})
+        QVERIFY2(f.find<QWidget>(QLatin1String(plain))->styleSheet().isEmpty(), plain);
+    for (const char *label : {"lcdCh1Flag", "lcdCh2Flag", "lcdSpMode"})
+        QCOMPARE(f.find<QLabel>(QLatin1String(label))->text(), QString());
+    // A display shows "--" when drawing "--" on it changes no pixel.
+    for (QLCDNumber *lcd : f.window->findChildren<QLCDNumber *>()) {
+        const QImage shown = lcd->grab().toImage();
+        lcd->display(QStringLiteral("--"));
+        QVERIFY2(lcd->grab().toImage() == shown, qPrintable(lcd->objectName()));
+    }
+    QCOMPARE(f.find<QTableView>(QStringLiteral("tableViewCH1"))->model()->rowCount(), 1);
+    // Until the instrument reports again.
+    f.driver.emitSignal("updateOutput", Q_ARG(bool, true));
+    QCOMPARE(output->text(), QStringLiteral("ON"));
 }
 
 QTEST_MAIN(TestFrontPanel)

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLCDNumber>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -69,22 +70,34 @@ void TestPipeline::sampleLimitStopsRecordingButNotTheDisplays()
 {
     WindowFixture f;
     recordWith(f, 100);
+    QSignalSpy notices(f.window->statusBar(), &QStatusBar::messageChanged);
     for (int i = 0; i < 100; ++i)
         f.deliver(WindowFixture::reading(1.0));
     QCOMPARE(FakeRecord::liveCount(), 300);
+    QCOMPARE(notices.count(), 0);
+    f.deliver(WindowFixture::reading(9.0));
     f.deliver(WindowFixture::reading(9.0));
     for (int ch = 1; ch <= 3; ++ch)
         QCOMPARE(rows(f, ch), 100);
     QCOMPARE(FakeRecord::liveCount(), 300);
     QCOMPARE(f.find<QLCDNumber>(QStringLiteral("lcdCh1Volt"))->value(), 9.0);
+    // Said once, with the limit and where to change it.
+    QCOMPARE(notices.count(), 1);
+    const QString notice = f.window->statusBar()->currentMessage();
+    for (const char *part : {"100", "Options", "\"Sample points\"", "\"Infinite\""})
+        QVERIFY2(notice.contains(QLatin1String(part)), qPrintable(notice));
 
-    // Lowering the limit removes nothing; raising it resumes.
+    // Lowering the limit removes nothing; raising it resumes, and the next limit is said again.
     f.driver.control->preset(QStringLiteral("samplePoints"), 50);
     f.deliver(WindowFixture::reading(1.0));
     QCOMPARE(rows(f, 2), 100);
+    QCOMPARE(notices.count(), 1);
     f.driver.control->preset(QStringLiteral("samplePoints"), 101);
     f.deliver(WindowFixture::reading(1.0));
     QCOMPARE(rows(f, 3), 101);
+    f.deliver(WindowFixture::reading(1.0));
+    QCOMPARE(notices.count(), 2);
+    QVERIFY(f.window->statusBar()->currentMessage().contains(QLatin1String("101")));
 }
 
 void TestPipeline::zeroSamplePointsRecordsNothing()

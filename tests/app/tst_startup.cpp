@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTranslator>
 #include <QtTest>
 
 class TestStartup : public QObject
@@ -28,6 +29,7 @@ private slots:
     void init();
     void titleIsModelAndVersion();
     void firstShowState();
+    void idleTextsGoThroughTranslation();
     void toolBarOrderWithStretch();
     void tabsShowTheirFirstPages();
     void tablesHaveModelsAndColumnWidths();
@@ -39,6 +41,18 @@ private slots:
 
 private:
     TestDriverHandle driver;
+};
+
+// Turns the window's idle display texts into other digits.
+class IdleTextTranslator : public QTranslator
+{
+public:
+    QString translate(const char *context, const char *text, const char *, int) const override
+    {
+        if (qstrcmp(context, "MainWindow") != 0)
+            return QString();
+        return QHash<QString, QString>{{"00.00", "11.11"}, {"0.000", "2.222"}, {"0.0", "3.3"}}.value(text);
+    }
 };
 
 // Records the context-menu events that reach a chart after the window's filter.
@@ -101,6 +115,17 @@ void TestStartup::firstShowState()
     // The show reads the settings, which asks the driver for nothing but its setters.
     for (const QString &call : driver.control->calls())
         QVERIFY2(call.startsWith(QLatin1String("set")), qPrintable(call));
+}
+
+void TestStartup::idleTextsGoThroughTranslation()
+{
+    IdleTextTranslator translator;
+    QCoreApplication::installTranslator(&translator);
+    MainWindow window;
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(window.findChild<QLCDNumber *>(QStringLiteral("lcdCh1Volt"))->value(), 11.11);
+    QCOMPARE(window.findChild<QLCDNumber *>(QStringLiteral("lcdCh2Curr"))->value(), 2.222);
+    QCOMPARE(window.findChild<QLCDNumber *>(QStringLiteral("lcdCh3Volt"))->value(), 3.3);
 }
 
 void TestStartup::toolBarOrderWithStretch()

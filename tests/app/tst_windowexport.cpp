@@ -14,6 +14,7 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -139,8 +140,9 @@ void TestWindowExport::chartImageIsTheChartOfTheCurrentTabs()
     f.find<QTabWidget>(QStringLiteral("tabWidgetCH2"))->setCurrentIndex(0);
 
     DesktopRecorder desktop;
+    // Typed without a suffix: saved as a JPEG file named with ".jpg".
     const QString fileName = dir.filePath(QStringLiteral("chart.jpg"));
-    ModalAnswerer answerer(saveAs(fileName, QMessageBox::Yes));
+    ModalAnswerer answerer(saveAs(dir.filePath(QStringLiteral("chart")), QMessageBox::Yes));
     f.find<QAction>(QStringLiteral("actionSaveImage"))->trigger();
     QCOMPARE(answerer.texts, QStringList{QStringLiteral(
                                  "The chart is exported successfully.\r\nDo you want to open this file?")});
@@ -159,6 +161,8 @@ void TestWindowExport::neverPaintedChartWritesNothing()
     f.find<QAction>(QStringLiteral("actionSaveImage"))->trigger();
     QCOMPARE(answerer.modalCount, 1); // the file dialog only: no question
     QVERIFY(!QFile::exists(fileName));
+    const QString said = f.window->statusBar()->currentMessage();
+    QVERIFY2(said.contains(QLatin1String("not saved")) && said.contains(fileName), qPrintable(said));
 }
 
 void TestWindowExport::manualOpensBesideTheExecutable()
