@@ -26,7 +26,9 @@ class DriverDiscovery
 public:
     // Loads every plug-in file in "Lib" beside the executable (or, without
     // that directory, beside the executable itself), in name order; a later
-    // file's interface replaces an earlier one's.
+    // file's interface replaces an earlier one's. The executable is the file
+    // itself, also when the program is started through a link to it, such as
+    // the installed <prefix>/bin/luma4200.
     static DriverInterfaces discover();
 };
 

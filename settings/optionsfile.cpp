@@ -2,10 +2,12 @@
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -64,7 +66,20 @@ OptionsFile::OptionsFile(const QString &path)
 
 QString OptionsFile::defaultPath()
 {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + kFileName;
+    return pathForProgramIn(QCoreApplication::applicationDirPath());
+}
+
+QString OptionsFile::pathForProgramIn(const QString &programDir)
+{
+    const QFileInfo program(programDir);
+    if (program.isDir() && grantsWrite(program))
+        return programDir + QLatin1Char('/') + kFileName;
+    const QString configDir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    // Without a home there is no configuration folder; the program's own
+    // folder then stands, and writing to it fails as it would anyway.
+    if (configDir.isEmpty())
+        return programDir + QLatin1Char('/') + kFileName;
+    return configDir + QLatin1Char('/') + kFileName;
 }
 
 const QString &OptionsFile::path() const
@@ -112,8 +127,13 @@ bool OptionsFile::read(const Apply &apply) const
 
 bool OptionsFile::write(const QList<Entry> &entries) const
 {
-    if (!isReplaceable(QFileInfo(filePath)))
+    const QFileInfo target(filePath);
+    if (!isReplaceable(target))
         return false;
+    if (!QDir().mkpath(target.absolutePath())) {
+        qCDebug(lcSettings) << "cannot create the folder of" << filePath;
+        return false;
+    }
 
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -144,15 +164,20 @@ bool OptionsFile::write(const QList<Entry> &entries) const
     return true;
 }
 
-// The application runs with administrator rights, which pass over access
-// checks; a file that grants nobody write access was made read-only on
-// purpose and stays as it is.
+// The application may run with administrator rights, which pass over access
+// checks; a file or folder that grants nobody write access was made read-only
+// on purpose and stays as it is.
+bool OptionsFile::grantsWrite(const QFileInfo &target)
+{
+    constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    return target.isWritable() && (target.permissions() & kAnyWrite);
+}
+
 bool OptionsFile::isReplaceable(const QFileInfo &target)
 {
     if (!target.exists())
         return true;
-    constexpr QFile::Permissions kAnyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
-    const bool replaceable = target.isFile() && target.isWritable() && (target.permissions() & kAnyWrite);
+    const bool replaceable = target.isFile() && grantsWrite(target);
     if (!replaceable)
         qCDebug(lcSettings) << target.filePath() << "is not a writable file";
     return replaceable;

@@ -24,8 +24,16 @@ public:
 
     explicit OptionsFile(const QString &path);
 
-    // "options.xml" in the directory of the executable.
+    // The settings file of this program: pathForProgramIn() of the directory
+    // of the executable.
     static QString defaultPath();
+    // "options.xml" beside a program in programDir when the user may write
+    // there, as in a copied or unpacked program folder; otherwise, as for an
+    // installed program, "options.xml" in the user's configuration folder
+    // (QStandardPaths::AppConfigLocation). A folder without any write
+    // permission bit counts as read-only even for a user whose rights would
+    // allow writing, the superuser included.
+    static QString pathForProgramIn(const QString &programDir);
 
     const QString &path() const;
 
@@ -43,7 +51,8 @@ public:
     // one is on disk afterwards; false means the old one, which happens when
     // the file or its directory cannot be written or the write does not
     // complete (a full disk, for one). A file marked read-only is never
-    // replaced, even for a user whose rights would allow it.
+    // replaced, even for a user whose rights would allow it. The file's
+    // folder is created when it is missing.
     bool write(const QList<Entry> &entries) const;
 
     // Value texts as the file holds them.
@@ -58,6 +67,7 @@ public:
     static QByteArray fromHex(const QString &text);
 
 private:
+    static bool grantsWrite(const QFileInfo &target);
     static bool isReplaceable(const QFileInfo &target);
 
     QString filePath;

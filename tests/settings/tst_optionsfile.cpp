@@ -97,7 +97,7 @@ private slots:
     void toBool();
     void hexRoundTrip();
     void fromHexPassesOverOtherCharacters();
-    void defaultPathIsBesideTheExecutable();
+    void locationFollowsTheProgramFolder();
 
 private:
     QString optionsPath() const;
@@ -395,10 +395,35 @@ void TestOptionsFile::fromHexPassesOverOtherCharacters()
     QCOMPARE(OptionsFile::fromHex(QStringLiteral("01 d9\nD0-cb")), QByteArray("\x01\xd9\xd0\xcb"));
 }
 
-void TestOptionsFile::defaultPathIsBesideTheExecutable()
+void TestOptionsFile::locationFollowsTheProgramFolder()
 {
+    // This test's own folder in the build tree is writable: a portable program.
     QCOMPARE(OptionsFile::defaultPath(), QCoreApplication::applicationDirPath() + QStringLiteral("/options.xml"));
-    QCOMPARE(OptionsFile(optionsPath()).path(), optionsPath());
+
+    QCoreApplication::setApplicationName(QStringLiteral("luma4200"));
+    const QString configHome = dir->filePath(QStringLiteral("config"));
+    qputenv("XDG_CONFIG_HOME", configHome.toLocal8Bit());
+    QTemporaryDir program;
+    QVERIFY(program.isValid());
+    const QString beside = program.filePath(QStringLiteral("options.xml"));
+    const QString inConfig = configHome + QStringLiteral("/luma4200/options.xml");
+    const QFile::Permissions readAndSearch = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadUser | QFile::ExeUser
+        | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    const QFile::Permissions writable = readAndSearch | QFile::WriteOwner | QFile::WriteUser;
+
+    // An installed program's folder is read-only, root or not: the file goes
+    // to the configuration folder, which the first write creates.
+    QVERIFY(QFile::setPermissions(program.path(), readAndSearch));
+    QCOMPARE(OptionsFile::pathForProgramIn(program.path()), inConfig);
+    QVERIFY(OptionsFile(inConfig).write(windowEntries()));
+    QCOMPARE(contents(inConfig), kWindowFile);
+
+    // Once the folder may be written, the file beside the program counts,
+    // whatever the configuration folder holds.
+    QVERIFY(QFile::setPermissions(program.path(), writable));
+    QCOMPARE(OptionsFile::pathForProgramIn(program.path()), beside);
+    QVERIFY(!QFile::exists(beside));
+    qunsetenv("XDG_CONFIG_HOME");
 }
 
 QTEST_GUILESS_MAIN(TestOptionsFile)

@@ -9,6 +9,7 @@
 #include "dlgdevchoose.h"
 #include "dmmchart.h"
 #include "mainwindow.h"
+#include "optionsfile.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -129,7 +130,7 @@ class OptionsSetAside
 {
 public:
     OptionsSetAside()
-        : path(QCoreApplication::applicationDirPath() + QStringLiteral("/options.xml")),
+        : path(OptionsFile::defaultPath()),
           asidePath(path + QStringLiteral(".screenshots"))
     {
         moved = QFile::exists(path) && QFile::rename(path, asidePath);
