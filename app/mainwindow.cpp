@@ -15,6 +15,7 @@
 #include "ivisaserial.h"
 #include "ivisausb.h"
 #include "optionsfile.h"
+#include "recordpointsource.h"
 #include "recordsexport.h"
 #include "statusdisplay.h"
 
@@ -222,6 +223,10 @@ void MainWindow::configureCharts()
         if (const ChartQuantity *quantity = ChartQuantity::forChart(chart->objectName())) {
             chart->setYTitle(tr(quantity->title));
             chart->setLabelDecimals(quantity->labelDecimals);
+            // The channel's table holds the chart's readings row for row.
+            const int channel = ChartQuantity::channelOf(chart->objectName());
+            if (channel >= 1 && channel <= models.size())
+                chart->setPointSource(std::make_unique<RecordPointSource>(models.at(channel - 1), quantity));
         }
         chart->setLeftMargin(kChartLeftMargin);
         chart->setBottomMargin(kChartBottomMargin);
