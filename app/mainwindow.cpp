@@ -16,6 +16,7 @@
 #include "ivisausb.h"
 #include "optionsfile.h"
 #include "recordpointsource.h"
+#include "recordrowheader.h"
 #include "recordsexport.h"
 #include "statusdisplay.h"
 
@@ -198,6 +199,8 @@ void MainWindow::dressForm()
     for (QTableView *table : findChildren<QTableView *>()) {
         if (tableName.indexIn(table->objectName()) < 0)
             continue;
+        // Recording appends a row per reading for as long as it runs.
+        RecordRowHeader::install(table);
         table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
         table->horizontalHeader()->setSectionsClickable(false);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
