@@ -199,6 +199,7 @@ void MainWindow::dressForm()
     for (QTableView *table : findChildren<QTableView *>()) {
         if (tableName.indexIn(table->objectName()) < 0)
             continue;
+        recordTables << table;
         // Recording appends a row per reading for as long as it runs.
         RecordRowHeader::install(table);
         table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
@@ -629,11 +630,8 @@ bool MainWindow::recordDelivery(const QList<DmmData *> &records)
     // A driver that sends more than one record per channel keeps nothing extra.
     qDeleteAll(records.mid(models.size()));
 
-    const QRegExp tableName(kTablePattern, Qt::CaseSensitive, QRegExp::RegExp);
-    for (QTableView *table : findChildren<QTableView *>()) {
-        if (tableName.indexIn(table->objectName()) >= 0)
-            table->scrollToBottom();
-    }
+    for (QTableView *table : qAsConst(recordTables))
+        table->scrollToBottom();
 
     for (DMMChart *chart : qAsConst(charts)) {
         const int channel = ChartQuantity::channelOf(chart->objectName());
