@@ -27,6 +27,11 @@ QPen dottedPen()
     return QPen(Qt::black, 1, Qt::DotLine);
 }
 
+void clipToDevice(QPainter &painter)
+{
+    painter.setClipRect(QRect(0, 0, painter.device()->width(), painter.device()->height()));
+}
+
 } // namespace
 
 ChartRenderer::ChartRenderer(const QRect &plotRect, const ChartLayout &layout, int firstIndex,
@@ -101,6 +106,8 @@ void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture)
     const int right = plotRect.right();
     const int bottom = plotRect.bottom();
     painter.setFont(axes.font);
+    // See drawLine: the clip lets the pen write pixels directly.
+    clipToDevice(painter);
     const QFontMetrics metrics = painter.fontMetrics();
     const int textHeight = metrics.height();
 
@@ -179,7 +186,7 @@ void ChartRenderer::drawLine(QPainter &painter, const ChartLine &line) const
     // With a clip the raster engine writes the pen's pixels directly rather
     // than through its span blending, which is many times faster for many
     // short strokes; the clip is the whole device, so no pixel changes.
-    painter.setClipRect(QRect(0, 0, painter.device()->width(), painter.device()->height()));
+    clipToDevice(painter);
     for (const QPolygon &run : ChartPolyline::runs(line.values(), firstIndex, lastIndex, mapping))
         painter.drawPolyline(run);
     painter.restore();
