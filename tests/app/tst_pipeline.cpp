@@ -124,6 +124,9 @@ void TestPipeline::deleteAnsweredYesEmptiesEverything()
     f.deliver(WindowFixture::reading());
     auto model = f.find<QTableView>(QStringLiteral("tableViewCH1"))->model();
     QCOMPARE(model->data(model->index(0, 0)).toInt(), 1);
+    // The charts read their readings' labels from the tables: row 0 again.
+    const ChartPoint point = f.find<DMMChart>(QStringLiteral("chartCH2Voltage"))->line(0)->at(0);
+    QCOMPARE(point.label.toString(), QStringLiteral("2024-03-05 14:07:09: 13.00V"));
 }
 
 void TestPipeline::deleteAnsweredNoChangesNothing()
