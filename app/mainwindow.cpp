@@ -15,6 +15,8 @@
 #include "ivisaserial.h"
 #include "ivisausb.h"
 #include "optionsfile.h"
+#include "recordpointsource.h"
+#include "recordrowheader.h"
 #include "recordsexport.h"
 #include "statusdisplay.h"
 
@@ -199,6 +201,9 @@ void MainWindow::dressForm()
     for (QTableView *table : findChildren<QTableView *>()) {
         if (tableName.indexIn(table->objectName()) < 0)
             continue;
+        recordTables << table;
+        // Recording appends a row per reading for as long as it runs.
+        RecordRowHeader::install(table);
         table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
         table->horizontalHeader()->setSectionsClickable(false);
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -224,6 +229,10 @@ void MainWindow::configureCharts()
         if (const ChartQuantity *quantity = ChartQuantity::forChart(chart->objectName())) {
             chart->setYTitle(tr(quantity->title));
             chart->setLabelDecimals(quantity->labelDecimals);
+            // The channel's table holds the chart's readings row for row.
+            const int channel = ChartQuantity::channelOf(chart->objectName());
+            if (channel >= 1 && channel <= models.size())
+                chart->setPointSource(std::make_unique<RecordPointSource>(models.at(channel - 1), quantity));
         }
         chart->setLeftMargin(kChartLeftMargin);
         chart->setBottomMargin(kChartBottomMargin);
@@ -652,11 +661,8 @@ bool MainWindow::recordDelivery(const QList<DmmData *> &records)
     // A driver that sends more than one record per channel keeps nothing extra.
     qDeleteAll(records.mid(models.size()));
 
-    const QRegExp tableName(kTablePattern, Qt::CaseSensitive, QRegExp::RegExp);
-    for (QTableView *table : findChildren<QTableView *>()) {
-        if (tableName.indexIn(table->objectName()) >= 0)
-            table->scrollToBottom();
-    }
+    for (QTableView *table : qAsConst(recordTables))
+        table->scrollToBottom();
 
     for (DMMChart *chart : qAsConst(charts)) {
         const int channel = ChartQuantity::channelOf(chart->objectName());

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 QT_BEGIN_NAMESPACE
+class QTableView;
 class QTimer;
 namespace Ui {
 class MainWindow;
@@ -100,6 +101,7 @@ private:
     QTimer *timerSetVolt;
     QTimer *timerSetCurr;
     QList<DMMChart *> charts;
+    QList<QTableView *> recordTables; // found by name once; the form never changes
     quint8 spMode;
     bool fixedLanguage;
     QString language;

@@ -3,6 +3,8 @@
 
 #include "dmmdata.h"
 
+#include <algorithm>
+
 namespace {
 constexpr int kChannelCount = 3;
 
@@ -30,7 +32,18 @@ constexpr ChannelLimits kAdjustableLimits{32.0, 3200, 3.2, 3200, true, 2};
 constexpr ChannelLimits kFixedVoltageLimits{6.0, 600, 0.0, 0, false, 1};
 } // namespace
 
-StatusDisplay::StatusDisplay(QWidget *window, Ui::MainWindow *ui) : window(window), ui(ui) {}
+StatusDisplay::StatusDisplay(QWidget *window, Ui::MainWindow *ui) : window(window), ui(ui)
+{
+    for (int i = 1; i <= kChannelCount; ++i) {
+        displays << ChannelDisplays{window->findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Volt").arg(i)),
+                                    window->findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Curr").arg(i)),
+                                    window->findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Power").arg(i))};
+    }
+    for (QLabel *label : window->findChildren<QLabel *>()) {
+        if (label->objectName().startsWith(QLatin1String("lblCh3Volt")))
+            channel3Labels << label;
+    }
+}
 
 void StatusDisplay::showSelectedChannel(quint8 channel)
 {
@@ -90,17 +103,18 @@ void StatusDisplay::showTrackingMode(quint8 mode)
 void StatusDisplay::showReadings(const QList<DmmData *> &records, bool outputOn)
 {
     // Channel 3 has only its voltage display; the missing ones are skipped.
-    for (int i = 1; i <= records.size(); ++i) {
+    for (int i = 1; i <= std::min(records.size(), displays.size()); ++i) {
         const DmmData *record = records.at(i - 1);
-        if (auto display = window->findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Volt").arg(i))) {
+        const ChannelDisplays &channel = displays.at(i - 1);
+        if (channel.volt) {
             if (i == 3)
                 highlightChannel3Voltage(record->voltageSetting());
-            display->display(outputOn ? record->voltageText() : record->voltageSettingText());
+            channel.volt->display(outputOn ? record->voltageText() : record->voltageSettingText());
         }
-        if (auto display = window->findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Curr").arg(i)))
-            display->display(outputOn ? record->currentText() : record->currentSettingText());
-        if (auto display = window->findChild<QLCDNumber *>(QStringLiteral("lcdCh%1Power").arg(i)))
-            display->display(outputOn ? record->powerText() : record->powerSettingText());
+        if (channel.curr)
+            channel.curr->display(outputOn ? record->currentText() : record->currentSettingText());
+        if (channel.power)
+            channel.power->display(outputOn ? record->powerText() : record->powerSettingText());
     }
 }
 
@@ -123,18 +137,22 @@ void StatusDisplay::showNoInstrument()
 
 void StatusDisplay::clearChannel3Highlight()
 {
-    for (QLabel *label : window->findChildren<QLabel *>()) {
-        if (label->objectName().startsWith(QLatin1String("lblCh3Volt")))
-            label->setStyleSheet(kPlainStyle);
-    }
+    highlightedTenths = -1;
+    for (QLabel *label : qAsConst(channel3Labels))
+        label->setStyleSheet(kPlainStyle);
 }
 
 void StatusDisplay::highlightChannel3Voltage(double volts)
 {
-    clearChannel3Highlight();
     // The labels are named in tenths of a volt; the small offset keeps 3.3 V,
     // held in binary as 3.2999…, from truncating to 32.
     const int tenths = int(volts * 10 + 1e-6);
-    if (auto label = window->findChild<QLabel *>(QStringLiteral("lblCh3Volt%1").arg(tenths)))
-        label->setStyleSheet(kHighlightStyle);
+    // Applying a style sheet re-polishes the label, which costs more than
+    // the rest of a reading's display: only a change is applied.
+    if (tenths == highlightedTenths)
+        return;
+    highlightedTenths = tenths;
+    const QString highlighted = QStringLiteral("lblCh3Volt%1").arg(tenths);
+    for (QLabel *label : qAsConst(channel3Labels))
+        label->setStyleSheet(label->objectName() == highlighted ? kHighlightStyle : kPlainStyle);
 }

@@ -5,6 +5,8 @@
 #include <QList>
 
 QT_BEGIN_NAMESPACE
+class QLabel;
+class QLCDNumber;
 class QWidget;
 namespace Ui {
 class MainWindow;
@@ -44,8 +46,21 @@ private:
     void clearChannel3Highlight();
     void highlightChannel3Voltage(double volts);
 
+    // The seven-segment displays of one channel, found by name once (the
+    // form never changes); channel 3 has its voltage display only.
+    struct ChannelDisplays
+    {
+        QLCDNumber *volt;
+        QLCDNumber *curr;
+        QLCDNumber *power;
+    };
+
     QWidget *window;
     Ui::MainWindow *ui;
+    QList<ChannelDisplays> displays; // channel 1 first
+    QList<QLabel *> channel3Labels;
+    // The channel 3 label shown highlighted; -1 before the first reading.
+    int highlightedTenths = -1;
 };
 
 #endif // STATUSDISPLAY_H

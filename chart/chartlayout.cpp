@@ -17,8 +17,6 @@ constexpr double kMinXTickPixels = 80.0;
 constexpr double kMinYTickPixels = 30.0;
 // Beyond the fixed step lists, steps grow in multiples of this.
 constexpr double kLargeStep = 50.0;
-// Far outside any screen, well inside int and QPainter's fixed-point range.
-constexpr double kMaxPixelCoordinate = 1 << 24;
 
 constexpr int kXSteps[] = {1, 2, 3, 5, 10, 20, 30, 40};
 constexpr double kYSteps[] = {0.00001, 0.0001, 0.001, 0.01, 0.1, 0.2, 0.3, 0.5, 0.8,
@@ -123,17 +121,8 @@ double ChartLayout::yStep(double yScale, double minPixels)
     return largeStep(yScale, minPixels);
 }
 
-QVector<int> ChartLayout::pixelOffsets(double xScale, int count)
+int ChartLayout::pixelOffset(double xScale, int k)
 {
-    QVector<int> offsets(std::max(count, 0));
-    for (int k = 0; k < offsets.size(); ++k)
-        offsets[k] = toPixel(k * xScale + 0.5);
-    return offsets;
+    return toPixel(k * xScale + 0.5);
 }
 
-int ChartLayout::toPixel(double coordinate)
-{
-    if (std::isnan(coordinate))
-        return 0;
-    return static_cast<int>(qBound(-kMaxPixelCoordinate, coordinate, kMaxPixelCoordinate));
-}

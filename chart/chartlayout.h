@@ -2,7 +2,9 @@
 #define CHARTLAYOUT_H
 
 #include <QSize>
-#include <QVector>
+
+#include <algorithm>
+#include <cmath>
 
 // Scales and ticks of one chart, computed from the plot size, the value
 // range of the visible points and the visible index range. Pure geometry:
@@ -45,12 +47,20 @@ struct ChartLayout
     // apart; 0 when yScale is not a positive number.
     static double yStep(double yScale, double minPixels);
 
-    // Pixel offsets, from the plot's left edge, of count readings.
-    static QVector<int> pixelOffsets(double xScale, int count);
+    // Pixel offset, from the plot's left edge, of the visible reading k as
+    // hit-testing sees it: trunc(k * xScale + 0.5).
+    static int pixelOffset(double xScale, int k);
 
     // Truncates toward zero like a plain int conversion, but keeps results
     // of huge or non-finite values within a range QPainter can take.
-    static int toPixel(double coordinate);
+    static int toPixel(double coordinate)
+    {
+        // Far outside any screen, well inside int and QPainter's fixed-point range.
+        constexpr double kMaxPixelCoordinate = 1 << 24;
+        if (std::isnan(coordinate))
+            return 0;
+        return static_cast<int>(std::clamp(coordinate, -kMaxPixelCoordinate, kMaxPixelCoordinate));
+    }
 };
 
 #endif // CHARTLAYOUT_H

@@ -1,37 +1,52 @@
 #include "chartline.h"
-#include "chartlayout.h"
-#include "chartpoint.h"
+#include "chartpointsource.h"
 
 #include <algorithm>
-#include <cmath>
 
 ChartLine::ChartLine(DMMChart *chart, const QColor &color) : color(color), chart(chart) {}
 
-ChartLine::~ChartLine()
-{
-    qDeleteAll(points);
-}
+ChartLine::~ChartLine() = default;
 
-void ChartLine::append(ChartPoint *point)
+void ChartLine::append(double value)
 {
-    points.append(point);
+    points.append(value);
 }
 
 void ChartLine::clear()
 {
-    qDeleteAll(points);
     points.clear();
-    pixelX.clear();
+    visibleCount = 0;
 }
 
 int ChartLine::count() const
 {
-    return points.size();
+    return points.count();
 }
 
-const ChartPoint *ChartLine::at(int index) const
+const ValueColumn &ChartLine::values() const
 {
-    return points.at(index);
+    return points;
+}
+
+ChartPoint ChartLine::at(int index) const
+{
+    ChartPoint point;
+    point.value = points.at(index);
+    if (source) {
+        point.time = source->time(index);
+        point.label = source->label(index);
+    }
+    return point;
+}
+
+void ChartLine::setPointSource(const ChartPointSource *source)
+{
+    this->source = source;
+}
+
+const ChartPointSource *ChartLine::pointSource() const
+{
+    return source;
 }
 
 QColor ChartLine::penColor() const
@@ -46,15 +61,12 @@ DMMChart *ChartLine::owner() const
 
 void ChartLine::measureRange(int firstIndex, int lastIndex)
 {
+    const ValueColumn::Extremes extremes = points.extremes(firstIndex, lastIndex);
     minValue = 0;
     maxValue = 0;
-    const int last = std::min(lastIndex, points.size() - 1);
-    for (int i = std::max(firstIndex, 0); i <= last; ++i) {
-        const double value = points.at(i)->value;
-        if (!std::isfinite(value))
-            continue;
-        maxValue = std::max(maxValue, value);
-        minValue = std::min(minValue, value);
+    if (!extremes.isEmpty()) {
+        minValue = std::min(minValue, extremes.min);
+        maxValue = std::max(maxValue, extremes.max);
     }
 }
 
@@ -72,12 +84,12 @@ void ChartLine::placePoints(double xScale, double yScale, int firstIndex, int la
 {
     this->xScale = xScale;
     this->yScale = yScale;
-    pixelX = ChartLayout::pixelOffsets(xScale, lastIndex - firstIndex + 1);
+    visibleCount = std::max(lastIndex - firstIndex + 1, 0);
 }
 
-const QVector<int> &ChartLine::offsets() const
+PixelOffsets ChartLine::offsets() const
 {
-    return pixelX;
+    return PixelOffsets{xScale, visibleCount};
 }
 
 double ChartLine::horizontalScale() const

@@ -1,16 +1,19 @@
 #ifndef CHARTLINE_H
 #define CHARTLINE_H
 
+#include "chartpicker.h"
+#include "chartpoint.h"
+#include "valuecolumn.h"
+
 #include <QColor>
-#include <QList>
 #include <QObject>
-#include <QVector>
 
+class ChartPointSource;
 class DMMChart;
-struct ChartPoint;
 
-// One series of readings of a chart, in order of arrival, with the pixel
-// offsets of its visible readings as of the chart's last layout.
+// One series of readings of a chart, in order of arrival, with the scales
+// and the visible range of the chart's last layout. It keeps the plotted
+// values only; the time and label of a reading come from a point source.
 class ChartLine : public QObject
 {
     Q_OBJECT
@@ -18,13 +21,17 @@ public:
     ChartLine(DMMChart *chart, const QColor &color);
     ~ChartLine() override;
 
-    // Takes ownership of the point.
-    void append(ChartPoint *point);
-    // Deletes every point and forgets the offsets, which named them.
+    void append(double value);
     void clear();
 
     int count() const;
-    const ChartPoint *at(int index) const;
+    const ValueColumn &values() const;
+    // The reading at index as it was added; time and label stay empty
+    // without a point source.
+    ChartPoint at(int index) const;
+    // Not owned; null for none.
+    void setPointSource(const ChartPointSource *source);
+    const ChartPointSource *pointSource() const;
     QColor penColor() const;
     DMMChart *owner() const;
 
@@ -34,16 +41,17 @@ public:
     double visibleMinimum() const;
     double visibleMaximum() const;
 
-    // Takes over the chart's scales and rebuilds one offset per reading
-    // firstIndex .. lastIndex.
+    // Takes over the chart's scales for the readings firstIndex .. lastIndex.
     void placePoints(double xScale, double yScale, int firstIndex, int lastIndex);
-    const QVector<int> &offsets() const;
+    // The pixel offsets of the visible readings, computed when asked.
+    PixelOffsets offsets() const;
     double horizontalScale() const;
     double verticalScale() const;
 
 private:
-    QList<ChartPoint *> points;
-    QVector<int> pixelX;
+    ValueColumn points;
+    const ChartPointSource *source = nullptr;
+    int visibleCount = 0;
     QColor color;
     double minValue = 0;
     double maxValue = 0;

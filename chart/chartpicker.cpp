@@ -1,36 +1,53 @@
 #include "chartpicker.h"
 
-#include <algorithm>
+namespace {
 
-int ChartPicker::indexAt(const QVector<int> &pixelX, int x, int plotWidth)
+// The first index from `from` on whose offset is at least x; size() when
+// there is none. The offsets never decrease, so this halves the range.
+int firstAtLeast(const PixelOffsets &pixelX, int from, int x)
 {
-    if (pixelX.isEmpty())
+    int low = from;
+    int high = pixelX.size();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (pixelX.at(middle) < x)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
+} // namespace
+
+int ChartPicker::indexAt(const PixelOffsets &pixelX, int x, int plotWidth)
+{
+    if (pixelX.size() == 0)
         return -1;
     if (x < 0)
         return 0;
     if (x > plotWidth)
         return pixelX.size() - 1;
 
-    const auto above = std::lower_bound(pixelX.cbegin(), pixelX.cend(), x);
-    if (above == pixelX.cend())
+    const int index = firstAtLeast(pixelX, 0, x);
+    if (index == pixelX.size())
         return pixelX.size() - 1;
-    const int index = int(above - pixelX.cbegin());
-    if (*above == x || index == 0)
+    const int above = pixelX.at(index);
+    if (above == x || index == 0)
         return index;
     const int before = index - 1;
-    return (*above - x) < (x - pixelX[before]) ? index : before;
+    return (above - x) < (x - pixelX.at(before)) ? index : before;
 }
 
-ChartPicker::Span ChartPicker::selectedSpan(const QVector<int> &pixelX, int pressX, int dragX)
+ChartPicker::Span ChartPicker::selectedSpan(const PixelOffsets &pixelX, int pressX, int dragX)
 {
     Span span;
     if (dragX <= pressX)
         return span;
-    const auto first = std::lower_bound(pixelX.cbegin(), pixelX.cend(), pressX);
-    if (first == pixelX.cend())
+    const int first = firstAtLeast(pixelX, 0, pressX);
+    if (first == pixelX.size())
         return span;
-    const auto end = std::lower_bound(first, pixelX.cend(), dragX);
-    span.first = int(first - pixelX.cbegin());
-    span.last = int(end - pixelX.cbegin()) - 1;
+    span.first = first;
+    span.last = firstAtLeast(pixelX, first, dragX) - 1;
     return span;
 }

@@ -1,14 +1,13 @@
 #include "chartrenderer.h"
 #include "chartlabel.h"
 #include "chartline.h"
-#include "chartpoint.h"
+#include "chartpointsource.h"
+#include "chartpolyline.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
 
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -28,6 +27,11 @@ QPen dottedPen()
     return QPen(Qt::black, 1, Qt::DotLine);
 }
 
+void clipToDevice(QPainter &painter)
+{
+    painter.setClipRect(QRect(0, 0, painter.device()->width(), painter.device()->height()));
+}
+
 } // namespace
 
 ChartRenderer::ChartRenderer(const QRect &plotRect, const ChartLayout &layout, int firstIndex,
@@ -36,46 +40,98 @@ ChartRenderer::ChartRenderer(const QRect &plotRect, const ChartLayout &layout, i
 {
 }
 
-void ChartRenderer::drawAxes(QPainter &painter, const ChartLine *timeLine, const Axes &axes) const
+bool ChartRenderer::Axes::operator==(const Axes &other) const
 {
+    return leftMargin == other.leftMargin && topMargin == other.topMargin && bottomMargin == other.bottomMargin
+        && labelDecimals == other.labelDecimals && xTitle == other.xTitle && yTitle == other.yTitle
+        && font == other.font;
+}
+
+bool ChartRenderer::ValueTicks::operator==(const ValueTicks &other) const
+{
+    return y == other.y && labels == other.labels;
+}
+
+bool ChartRenderer::AxesPicture::operator==(const AxesPicture &other) const
+{
+    return plotRect == other.plotRect && axes == other.axes && timeTickX == other.timeTickX
+        && timeLabels == other.timeLabels && upward == other.upward && downward == other.downward;
+}
+
+bool ChartRenderer::AxesPicture::operator!=(const AxesPicture &other) const
+{
+    return !(*this == other);
+}
+
+ChartRenderer::AxesPicture ChartRenderer::axesPicture(const ChartLine *timeLine, const Axes &axes) const
+{
+    AxesPicture picture;
+    picture.plotRect = plotRect;
+    picture.axes = axes;
+    for (int i = 0; i < layout.xTickCount; ++i)
+        picture.timeTickX.append(ChartLayout::toPixel(i * layout.xTickPixels + plotRect.left() + 0.5));
+    if (timeLine && timeLine->pointSource()) {
+        for (int i = 0; i < picture.timeTickX.size(); ++i) {
+            const qint64 index = firstIndex + qint64(i) * layout.pointsPerXTick;
+            if (index >= timeLine->count())
+                break;
+            picture.timeLabels << ChartLabel::time(timeLine->pointSource()->time(int(index)));
+        }
+    }
+    picture.upward = valueTicks(-1, 0, layout.yTicksAbove, axes.labelDecimals);
+    // The upward pass has the zero level; drawing its antialiased label a
+    // second time would make it look bold.
+    picture.downward = valueTicks(+1, 1, layout.yTicksBelow, axes.labelDecimals);
+    return picture;
+}
+
+ChartRenderer::ValueTicks ChartRenderer::valueTicks(int direction, int firstStep, int lastStep, int decimals) const
+{
+    const int zero = layout.zeroLevel(plotRect.top());
+    ValueTicks ticks;
+    for (int j = firstStep; j <= lastStep; ++j) {
+        ticks.y.append(ChartLayout::toPixel(zero + direction * j * layout.yTickPixels));
+        // Upward ticks carry positive values, downward ones negative.
+        ticks.labels << ChartLabel::value(-direction * j * layout.yTickValue, decimals);
+    }
+    return ticks;
+}
+
+void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture)
+{
+    const QRect &plotRect = picture.plotRect;
+    const Axes &axes = picture.axes;
     const int left = plotRect.left();
     const int top = plotRect.top();
     const int right = plotRect.right();
     const int bottom = plotRect.bottom();
+    painter.setFont(axes.font);
+    // See drawLine: the clip lets the pen write pixels directly.
+    clipToDevice(painter);
     const QFontMetrics metrics = painter.fontMetrics();
     const int textHeight = metrics.height();
 
     painter.setPen(QPen());
     painter.drawLine(left - 1, bottom + 1, right + 1, bottom + 1);
 
-    QVector<int> tickX(layout.xTickCount);
-    for (int i = 0; i < tickX.size(); ++i)
-        tickX[i] = ChartLayout::toPixel(i * layout.xTickPixels + left + 0.5);
-    for (int x : tickX)
+    for (int x : picture.timeTickX)
         painter.drawLine(x, bottom, x, bottom + kTickLengthPixels);
     painter.setPen(dottedPen());
-    for (int x : tickX)
+    for (int x : picture.timeTickX)
         painter.drawLine(x, top, x, bottom);
     painter.setPen(QPen());
 
-    if (timeLine) {
-        for (int i = 0; i < tickX.size(); ++i) {
-            const qint64 index = firstIndex + qint64(i) * layout.pointsPerXTick;
-            if (index >= timeLine->count())
-                break;
-            const QString text = ChartLabel::time(timeLine->at(int(index))->time);
-            const int width = metrics.horizontalAdvance(text);
-            painter.drawText(QRect(tickX[i] - width / 2, bottom + kTimeLabelOffsetPixels, width,
-                                   textHeight),
-                             Qt::AlignCenter, text);
-        }
+    for (int i = 0; i < picture.timeLabels.size(); ++i) {
+        const QString &text = picture.timeLabels.at(i);
+        const int width = metrics.horizontalAdvance(text);
+        painter.drawText(QRect(picture.timeTickX.at(i) - width / 2, bottom + kTimeLabelOffsetPixels, width,
+                               textHeight),
+                         Qt::AlignCenter, text);
     }
 
     painter.drawLine(axes.leftMargin - 1, axes.topMargin - 1, axes.leftMargin - 1, bottom + 1);
-    drawValueTicks(painter, -1, 0, layout.yTicksAbove, axes.labelDecimals);
-    // The upward pass has drawn the zero level; drawing its antialiased
-    // label a second time would make it look bold.
-    drawValueTicks(painter, +1, 1, layout.yTicksBelow, axes.labelDecimals);
+    drawValueTicks(painter, plotRect, picture.upward);
+    drawValueTicks(painter, plotRect, picture.downward);
 
     // The value title reads bottom to top, centred on the plot's middle
     // and on the band left of the value labels.
@@ -96,65 +152,44 @@ void ChartRenderer::drawAxes(QPainter &painter, const ChartLine *timeLine, const
                      Qt::AlignCenter, axes.xTitle);
 }
 
-void ChartRenderer::drawValueTicks(QPainter &painter, int direction, int firstStep, int lastStep,
-                                   int decimals) const
+void ChartRenderer::drawValueTicks(QPainter &painter, const QRect &plotRect, const ValueTicks &ticks)
 {
     const int left = plotRect.left();
-    const int zero = layout.zeroLevel(plotRect.top());
-
-    QVector<int> tickY;
-    QVector<double> tickValue;
-    for (int j = firstStep; j <= lastStep; ++j) {
-        tickY.append(ChartLayout::toPixel(zero + direction * j * layout.yTickPixels));
-        // Upward ticks carry positive values, downward ones negative.
-        tickValue.append(-direction * j * layout.yTickValue);
-    }
-
     painter.setPen(QPen());
-    for (int y : tickY)
+    for (int y : ticks.y)
         painter.drawLine(left, y, left - kTickLengthPixels, y);
     painter.setPen(dottedPen());
-    for (int y : tickY)
+    for (int y : ticks.y)
         painter.drawLine(left, y, left + plotRect.width(), y);
     painter.setPen(QPen());
 
     const QFontMetrics metrics = painter.fontMetrics();
     const int textHeight = metrics.height();
-    for (int j = 0; j < tickY.size(); ++j) {
-        const QString text = ChartLabel::value(tickValue[j], decimals);
+    for (int j = 0; j < ticks.y.size(); ++j) {
+        const QString &text = ticks.labels.at(j);
         const int width = metrics.horizontalAdvance(text);
         painter.drawText(QRect(left - kTickLengthPixels - width - kLabelGapPixels,
-                               tickY[j] - textHeight / 2, width, textHeight),
+                               ticks.y.at(j) - textHeight / 2, width, textHeight),
                          Qt::AlignCenter, text);
     }
 }
 
 void ChartRenderer::drawLine(QPainter &painter, const ChartLine &line) const
 {
-    const int first = std::max(firstIndex, 0);
-    const int last = std::min(lastIndex, line.count() - 1);
-    if (last < first)
-        return;
-
+    ChartPolyline::Mapping mapping;
+    mapping.left = plotRect.left();
+    mapping.xScale = line.horizontalScale();
+    mapping.zero = layout.zeroLevel(plotRect.top());
+    mapping.yScale = line.verticalScale();
+    painter.save();
     painter.setPen(QPen(line.penColor()));
-    const double zero = layout.zeroLevel(plotRect.top());
-    const double xScale = line.horizontalScale();
-    const double yScale = line.verticalScale();
-    const int left = plotRect.left();
-
-    QPolygon run;
-    run.reserve(last - first + 1);
-    for (int i = first; i <= last; ++i) {
-        const double value = line.at(i)->value;
-        if (!std::isfinite(value)) {
-            painter.drawPolyline(run);
-            run.clear();
-            continue;
-        }
-        run.append(QPoint(ChartLayout::toPixel(left + (i - firstIndex) * xScale),
-                          ChartLayout::toPixel(zero - yScale * value)));
-    }
-    painter.drawPolyline(run);
+    // With a clip the raster engine writes the pen's pixels directly rather
+    // than through its span blending, which is many times faster for many
+    // short strokes; the clip is the whole device, so no pixel changes.
+    clipToDevice(painter);
+    for (const QPolygon &run : ChartPolyline::runs(line.values(), firstIndex, lastIndex, mapping))
+        painter.drawPolyline(run);
+    painter.restore();
 }
 
 void ChartRenderer::drawSelection(QPainter &painter, const QPoint &press, const QPoint &drag) const
@@ -170,7 +205,7 @@ void ChartRenderer::drawSelection(QPainter &painter, const QPoint &press, const 
 void ChartRenderer::drawIndicator(QPainter &painter, const ChartLine &line, int index,
                                   const QColor &color) const
 {
-    const QVector<int> &offsets = line.offsets();
+    const PixelOffsets offsets = line.offsets();
     if (index < 0 || index >= offsets.size())
         return;
 
@@ -179,9 +214,9 @@ void ChartRenderer::drawIndicator(QPainter &painter, const ChartLine &line, int 
     painter.drawLine(x, plotRect.top(), x, plotRect.bottom());
 
     const int pointIndex = firstIndex + index;
-    if (pointIndex >= line.count())
+    if (pointIndex >= line.count() || !line.pointSource())
         return;
-    const QString text = line.at(pointIndex)->label.toString();
+    const QString text = line.pointSource()->label(pointIndex);
     const QFontMetrics metrics = painter.fontMetrics();
     const int width = metrics.horizontalAdvance(text);
     const int height = metrics.height();

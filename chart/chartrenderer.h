@@ -3,8 +3,11 @@
 
 #include "chartlayout.h"
 
+#include <QFont>
 #include <QRect>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 class ChartLine;
 class QColor;
@@ -18,7 +21,7 @@ class QPoint;
 class ChartRenderer
 {
 public:
-    // Margins and texts around the plot area.
+    // Margins, texts and font around the plot area.
     struct Axes
     {
         int leftMargin = 0;   // pixels; band of the value labels and title
@@ -27,15 +30,46 @@ public:
         int labelDecimals = 0;
         QString xTitle;
         QString yTitle;
+        QFont font;
+
+        bool operator==(const Axes &other) const;
+    };
+
+    // One pass of value ticks from the zero level: their rows and labels.
+    struct ValueTicks
+    {
+        QVector<int> y;
+        QStringList labels;
+
+        bool operator==(const ValueTicks &other) const;
+    };
+
+    // Everything the axes layer shows, worked out without painting, so that
+    // a layout that changes none of it (most new readings) leaves the layer
+    // as it is.
+    struct AxesPicture
+    {
+        QRect plotRect;
+        Axes axes;
+        QVector<int> timeTickX;
+        QStringList timeLabels; // one per tick that has a reading
+        ValueTicks upward;      // from the zero level up, zero included
+        ValueTicks downward;    // below the zero level
+
+        bool operator==(const AxesPicture &other) const;
+        bool operator!=(const AxesPicture &other) const;
     };
 
     ChartRenderer(const QRect &plotRect, const ChartLayout &layout, int firstIndex, int lastIndex);
 
-    // Axis lines, ticks, dotted grid, labels and titles. The time labels
-    // are the times of timeLine's readings; null draws none.
-    void drawAxes(QPainter &painter, const ChartLine *timeLine, const Axes &axes) const;
+    // The axis lines, ticks, dotted grid, labels and titles of this layout.
+    // The time labels are the times of timeLine's readings; null, or a line
+    // without a point source, gives none.
+    AxesPicture axesPicture(const ChartLine *timeLine, const Axes &axes) const;
+    static void drawAxes(QPainter &painter, const AxesPicture &picture);
     // The visible readings of the line as a polyline; readings that are not
-    // finite break it.
+    // finite break it. It costs a few vertices per pixel column, however
+    // many readings are visible (see ChartPolyline).
     void drawLine(QPainter &painter, const ChartLine &line) const;
     // press and drag are relative to the plot area's top-left corner.
     void drawSelection(QPainter &painter, const QPoint &press, const QPoint &drag) const;
@@ -46,8 +80,8 @@ public:
 private:
     // Value ticks firstStep .. lastStep from the zero level: direction -1
     // goes up the screen towards positive values, +1 down towards negative.
-    void drawValueTicks(QPainter &painter, int direction, int firstStep, int lastStep,
-                        int decimals) const;
+    ValueTicks valueTicks(int direction, int firstStep, int lastStep, int decimals) const;
+    static void drawValueTicks(QPainter &painter, const QRect &plotRect, const ValueTicks &ticks);
 
     QRect plotRect;
     ChartLayout layout;

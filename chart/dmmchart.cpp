@@ -2,6 +2,7 @@
 #include "chartline.h"
 #include "chartpicker.h"
 #include "chartpoint.h"
+#include "chartpointstore.h"
 #include "chartrenderer.h"
 
 #include <QMouseEvent>
@@ -47,15 +48,23 @@ DMMChart::DMMChart(QWidget *parent)
       firstIndex(0),
       lastIndex(-1), // an empty chart shows no point
       indicatorColor(kIndicatorColor),
+      ownStore(nullptr),
       labelDecimals(kDefaultLabelDecimals)
 {
+    auto store = std::make_unique<ChartPointStore>();
+    ownStore = store.get();
+    pointSource = std::move(store);
     setMouseTracking(true);
+    // The picture covers the whole widget: what lies behind it (the tab
+    // page's frame) need not be painted first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
     indicatorTimer->setSingleShot(true);
     // A coarse timer may fire 5 % early; the indicator's time is a promise.
     indicatorTimer->setTimerType(Qt::PreciseTimer);
     indicatorTimer->setInterval(kIndicatorTimeoutMs);
     connect(indicatorTimer, &QTimer::timeout, this, &DMMChart::slotTmrIndicatorTimeout);
     lines.append(new ChartLine(this, kLineColor));
+    lines.first()->setPointSource(pointSource.get());
 }
 
 DMMChart::~DMMChart()
@@ -111,11 +120,24 @@ void DMMChart::addPoint(ChartPoint *point, int line)
         delete point; // ownership was passed, and no line can hold it
         return;
     }
-    lines.at(line)->append(point);
+    lines.at(line)->append(point->value);
+    if (line == 0 && ownStore)
+        ownStore->append(point->time, point->label.toString());
+    delete point;
     if (dragging || zoomed)
         return;
     axesDirty = true;
     update();
+}
+
+void DMMChart::setPointSource(std::unique_ptr<ChartPointSource> source)
+{
+    if (!source)
+        return;
+    QMutexLocker locker(&mutex);
+    pointSource = std::move(source);
+    ownStore = nullptr;
+    lines.first()->setPointSource(pointSource.get());
 }
 
 void DMMChart::clear()
@@ -124,6 +146,8 @@ void DMMChart::clear()
         QMutexLocker locker(&mutex);
         for (ChartLine *line : qAsConst(lines))
             line->clear();
+        if (ownStore)
+            ownStore->clear();
         // The zoomed range and the indicated point named points that are
         // gone; the next layout shows the full (empty) range.
         zoomed = false;
@@ -320,6 +344,7 @@ void DMMChart::resizeEvent(QResizeEvent *event)
     plotRect = QRect(leftMargin, topMargin, size.width() - rightMargin - leftMargin,
                      size.height() - bottomMargin - topMargin);
     basePixmap = QPixmap(size);
+    paintedAxes.reset();
     axesDirty = true;
     QWidget::resizeEvent(event);
 }
@@ -339,9 +364,8 @@ void DMMChart::rebuildLayers()
             lastIndex = lines.first()->count() - 1;
         }
         updateLayout();
-        basePixmap.fill(backgroundColor);
-        QPainter painter(&basePixmap);
-        painter.setFont(font());
+        // The lines follow the new scales even when the axes look the same.
+        linesDirty = true;
         ChartRenderer::Axes axes;
         axes.leftMargin = leftMargin;
         axes.topMargin = topMargin;
@@ -349,9 +373,16 @@ void DMMChart::rebuildLayers()
         axes.labelDecimals = labelDecimals;
         axes.xTitle = xTitle;
         axes.yTitle = yTitle;
-        ChartRenderer(plotRect, plot, firstIndex, lastIndex)
-            .drawAxes(painter, hasData() ? lines.first() : nullptr, axes);
-        lowerChanged = true;
+        axes.font = font();
+        const ChartRenderer::AxesPicture picture = ChartRenderer(plotRect, plot, firstIndex, lastIndex)
+                                                       .axesPicture(hasData() ? lines.first() : nullptr, axes);
+        if (!paintedAxes || *paintedAxes != picture) {
+            basePixmap.fill(backgroundColor);
+            QPainter painter(&basePixmap);
+            ChartRenderer::drawAxes(painter, picture);
+            paintedAxes = picture;
+            lowerChanged = true;
+        }
     }
 
     const ChartRenderer renderer(plotRect, plot, firstIndex, lastIndex);

@@ -37,8 +37,11 @@ int ChartQuantity::channelOf(const QString &chartName)
 ChartPoint *ChartQuantity::makePoint(const DmmData &record) const
 {
     auto point = new ChartPoint;
-    point->time = record.dateTime();
     point->value = (record.*value)();
-    point->label = QStringLiteral("%1: %2%3").arg(point->time.toString(kTimeFormat), (record.*text)(), unit);
     return point;
+}
+
+QString ChartQuantity::label(const DmmData &record) const
+{
+    return QStringLiteral("%1: %2%3").arg(record.dateTime().toString(kTimeFormat), (record.*text)(), unit);
 }

@@ -15,9 +15,12 @@ struct ChartQuantity
     // The digit after "chartCH"; 0 when there is none.
     static int channelOf(const QString &chartName);
 
-    // A new point with the reading's time, value and label, e.g.
-    // "2024-03-05 14:07:09: 12.00V"; the caller owns it.
+    // A new point with the reading's value; the caller owns it. The time
+    // and label are left out: a window's chart reads them from the
+    // channel's table when it shows them (RecordPointSource).
     ChartPoint *makePoint(const DmmData &record) const;
+    // The hover label of the reading, e.g. "2024-03-05 14:07:09: 12.00V".
+    QString label(const DmmData &record) const;
 
     QString name;                        // the ending of the chart's name
     QString unit;                        // appended to the label's value

@@ -30,6 +30,8 @@ public:
     int append(DmmData *record);
     // Deletes every record.
     void clear();
+    // The record shown in row; it stays the model's.
+    const DmmData *record(int row) const;
 
 private:
     QVariant displayText(const DmmData *record, int row, int column) const;

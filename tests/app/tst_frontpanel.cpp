@@ -40,6 +40,21 @@ ModalAnswerer::Answer acceptConnection(const char *radioButton = nullptr)
     };
 }
 
+// Counts the style changes of the objects it watches.
+class StyleChangeCounter : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::StyleChange)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 int debugLinesSeen = 0;
 void countUsbDebugLines(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
@@ -403,6 +418,21 @@ void TestFrontPanel::displaysFollowEachDelivery()
     QCOMPARE(ch3->value(), 3.3);
     QVERIFY(f.find<QLabel>(QStringLiteral("lblCh3Volt33"))->styleSheet().contains(QStringLiteral("0,255,0")));
     QVERIFY(f.find<QLabel>(QStringLiteral("lblCh3Volt50"))->styleSheet().isEmpty());
+
+    // The same channel 3 voltage again re-styles no label: a style sheet
+    // costs more than the rest of a reading's display.
+    StyleChangeCounter styleChanges;
+    for (const char *name : {"lblCh3Volt18", "lblCh3Volt25", "lblCh3Volt33", "lblCh3Volt50"})
+        f.find<QLabel>(QLatin1String(name))->installEventFilter(&styleChanges);
+    records = WindowFixture::reading(12.0);
+    static_cast<FakeRecord *>(records[2])->setVolts = 3.3;
+    f.deliver(records);
+    QCOMPARE(styleChanges.count, 0);
+    records = WindowFixture::reading(12.0);
+    static_cast<FakeRecord *>(records[2])->setVolts = 5.0;
+    f.deliver(records);
+    QVERIFY(f.find<QLabel>(QStringLiteral("lblCh3Volt50"))->styleSheet().contains(QStringLiteral("0,255,0")));
+    QVERIFY(f.find<QLabel>(QStringLiteral("lblCh3Volt33"))->styleSheet().isEmpty());
 
     // Output on: the measured values; a single record updates channel 1 only.
     f.driver.control->preset(QStringLiteral("outputOn"), true);

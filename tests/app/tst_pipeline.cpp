@@ -137,6 +137,9 @@ void TestPipeline::deleteAnsweredYesEmptiesEverything()
     f.deliver(WindowFixture::reading());
     auto model = f.find<QTableView>(QStringLiteral("tableViewCH1"))->model();
     QCOMPARE(model->data(model->index(0, 0)).toInt(), 1);
+    // The charts read their readings' labels from the tables: row 0 again.
+    const ChartPoint point = f.find<DMMChart>(QStringLiteral("chartCH2Voltage"))->line(0)->at(0);
+    QCOMPARE(point.label.toString(), QStringLiteral("2024-03-05 14:07:09: 13.00V"));
 }
 
 void TestPipeline::deleteAnsweredNoChangesNothing()
@@ -177,13 +180,14 @@ void TestPipeline::chartsGetTheirChannelsReading()
         QVERIFY2(f.find<DMMChart>(name)->hasData(), qPrintable(name));
 
     // The third record's voltage goes to channel 3, labelled with time, text and unit.
-    const ChartPoint *point = f.find<DMMChart>(QStringLiteral("chartCH3Voltage"))->line(0)->at(0);
-    QCOMPARE(point->value, 4.0);
-    QCOMPARE(point->label.toString(), QStringLiteral("2024-03-05 14:07:09: 4.00V"));
-    const ChartPoint *power = f.find<DMMChart>(QStringLiteral("chartCH2Power"))->line(0)->at(0);
-    QCOMPARE(power->value, 1.5);
-    QCOMPARE(power->label.toString(), QStringLiteral("2024-03-05 14:07:09: 1.50W"));
-    QCOMPARE(f.find<DMMChart>(QStringLiteral("chartCH1Current"))->line(0)->at(0)->label.toString(),
+    const ChartPoint point = f.find<DMMChart>(QStringLiteral("chartCH3Voltage"))->line(0)->at(0);
+    QCOMPARE(point.value, 4.0);
+    QCOMPARE(point.time, QDateTime(QDate(2024, 3, 5), QTime(14, 7, 9)));
+    QCOMPARE(point.label.toString(), QStringLiteral("2024-03-05 14:07:09: 4.00V"));
+    const ChartPoint power = f.find<DMMChart>(QStringLiteral("chartCH2Power"))->line(0)->at(0);
+    QCOMPARE(power.value, 1.5);
+    QCOMPARE(power.label.toString(), QStringLiteral("2024-03-05 14:07:09: 1.50W"));
+    QCOMPARE(f.find<DMMChart>(QStringLiteral("chartCH1Current"))->line(0)->at(0).label.toString(),
              QStringLiteral("2024-03-05 14:07:09: 0.500A"));
 }
 

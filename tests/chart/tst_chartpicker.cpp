@@ -14,30 +14,34 @@ private slots:
 
 void TestChartPicker::indexAt_data()
 {
-    QTest::addColumn<QVector<int>>("pixelX");
+    QTest::addColumn<double>("xScale");
+    QTest::addColumn<int>("count");
     QTest::addColumn<int>("x");
     QTest::addColumn<int>("index");
 
-    const QVector<int> four{0, 10, 20, 30};
-    QTest::newRow("left of the plot") << four << -5 << 0;
-    QTest::newRow("on the first") << four << 0 << 0;
-    QTest::newRow("nearer the first") << four << 4 << 0;
-    QTest::newRow("tie goes to the earlier") << four << 5 << 0;
-    QTest::newRow("nearer the second") << four << 6 << 1;
-    QTest::newRow("on an entry") << four << 20 << 2;
-    QTest::newRow("beyond the last entry") << four << 36 << 3;
-    QTest::newRow("right of the plot") << four << 41 << 3;
-    QTest::newRow("duplicates give the first") << QVector<int>{0, 0, 1, 1} << 1 << 2;
-    QTest::newRow("nothing visible") << QVector<int>{} << 5 << -1;
-    QTest::newRow("nothing visible, left") << QVector<int>{} << -5 << -1;
+    // Offsets 0, 10, 20, 30.
+    QTest::newRow("left of the plot") << 10.0 << 4 << -5 << 0;
+    QTest::newRow("on the first") << 10.0 << 4 << 0 << 0;
+    QTest::newRow("nearer the first") << 10.0 << 4 << 4 << 0;
+    QTest::newRow("tie goes to the earlier") << 10.0 << 4 << 5 << 0;
+    QTest::newRow("nearer the second") << 10.0 << 4 << 6 << 1;
+    QTest::newRow("on an entry") << 10.0 << 4 << 20 << 2;
+    QTest::newRow("beyond the last entry") << 10.0 << 4 << 36 << 3;
+    QTest::newRow("right of the plot") << 10.0 << 4 << 41 << 3;
+    // Offsets 0, 0, 1, 1, 2, 2 ...: the first of equal offsets.
+    QTest::newRow("duplicates give the first") << 0.4 << 6 << 1 << 2;
+    QTest::newRow("ten million readings") << 4e-6 << 10000000 << 20 << 4875000;
+    QTest::newRow("nothing visible") << 10.0 << 0 << 5 << -1;
+    QTest::newRow("nothing visible, left") << 10.0 << 0 << -5 << -1;
 }
 
 void TestChartPicker::indexAt()
 {
-    QFETCH(QVector<int>, pixelX);
+    QFETCH(double, xScale);
+    QFETCH(int, count);
     QFETCH(int, x);
     QFETCH(int, index);
-    QCOMPARE(ChartPicker::indexAt(pixelX, x, 40), index);
+    QCOMPARE(ChartPicker::indexAt(PixelOffsets{xScale, count}, x, 40), index);
 }
 
 void TestChartPicker::selectedSpan_data()
@@ -68,10 +72,7 @@ void TestChartPicker::selectedSpan()
     QFETCH(int, last);
     QFETCH(bool, zoomable);
 
-    QVector<int> pixelX;
-    for (int k = 0; k < 10; ++k)
-        pixelX.append(k * 40);
-    const ChartPicker::Span span = ChartPicker::selectedSpan(pixelX, pressX, dragX);
+    const ChartPicker::Span span = ChartPicker::selectedSpan(PixelOffsets{40.0, 10}, pressX, dragX);
     QCOMPARE(span.isZoomable(), zoomable);
     if (zoomable) {
         QCOMPARE(span.first, first);

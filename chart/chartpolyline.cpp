@@ -1,0 +1,155 @@
+#include "chartpolyline.h"
+#include "valuecolumn.h"
+
+#include <algorithm>
+#include <cmath>
+
+ChartPolyline::ChartPolyline(const ValueColumn &values, int first, const Mapping &mapping)
+    : values(values), first(first), mapping(mapping)
+{
+}
+
+QVector<QPolygon> ChartPolyline::runs(const ValueColumn &values, int first, int last, const Mapping &mapping)
+{
+    QVector<QPolygon> result;
+    ChartPolyline polyline(values, first, mapping);
+    last = std::min(last, values.count() - 1);
+    for (int start = std::max(first, 0); start <= last;) {
+        const int stop = values.nextBreak(start);
+        if (stop > start)
+            result.append(polyline.run(start, std::min(stop - 1, last)));
+        start = stop + 1;
+    }
+    return result;
+}
+
+QPolygon ChartPolyline::run(int start, int end)
+{
+    vertices = QPolygon();
+    for (int columnStart = start; columnStart <= end;) {
+        const int columnStop = columnEnd(columnStart, end);
+        x = mapping.x(columnStart - first);
+        appendColumn(columnStart, columnStop, columnStart == start, columnStop == end);
+        columnStart = columnStop + 1;
+    }
+    return vertices;
+}
+
+// Why these vertices draw the pixels of the plain polyline (QCosmeticStroker,
+// aliased, integer vertices): within a column every stroke is vertical. A
+// stroke sets the rows from its start up to, not including, its lower end;
+// a stroke that turns back adds its start row, and a stroke that begins or
+// ends a run adds the row of its cap, unless the run begins or ends with a
+// zero-length stroke, which takes the cap and draws nothing. So the column's
+// pixels are every row between its extremes, except possibly its first row
+// (when the walk leaves it upwards and never comes back down to it) and, at
+// the end of a run, its last row. Beyond that the stroker looks back one
+// stroke: which pixel a stroke skips or adds where it meets the previous
+// one depends on that one's direction. So the vertices keep the direction
+// of the column's first stroke, and its last two strokes as they are.
+void ChartPolyline::appendColumn(int start, int end, bool runStarts, bool runEnds)
+{
+    const int firstRow = row(start);
+    append(firstRow);
+    if (runStarts && start < end && row(start + 1) == firstRow)
+        appendAgain();
+
+    const int lastRow = row(end);
+    const int plateau = lastOtherRow(start, end - 1, lastRow);
+    if (plateau < 0) {
+        if (runEnds && start < end)
+            appendAgain();
+        return;
+    }
+    const int beforePlateau = lastOtherRow(start, plateau - 1, row(plateau));
+    if (beforePlateau >= 0)
+        appendWalk(start, beforePlateau);
+    append(row(plateau));
+    append(lastRow);
+    if (runEnds && plateau < end - 1)
+        appendAgain();
+}
+
+int ChartPolyline::lastOtherRow(int from, int to, int notRow) const
+{
+    return values.findLast(from, to, [this, notRow](double low, double high) {
+        return mapping.y(low) != notRow || (high != low && mapping.y(high) != notRow);
+    });
+}
+
+void ChartPolyline::appendWalk(int from, int to)
+{
+    const int startRow = row(from);
+    const int turn = values.findFirst(from + 1, to, [this, startRow](double low, double high) {
+        return mapping.y(low) != startRow || (high != low && mapping.y(high) != startRow);
+    });
+    if (turn < 0)
+        return;
+
+    // The rows before the turn are all the start row.
+    const ValueColumn::Extremes extremes = values.extremes(turn, to);
+    const int rowOfMin = mapping.y(extremes.min);
+    const int rowOfMax = mapping.y(extremes.max);
+    const int topAfterTurn = std::min(rowOfMin, rowOfMax);
+    const int bottomAfterTurn = std::max(rowOfMin, rowOfMax);
+    if (row(turn) < startRow) {
+        // Up first: the start row is only drawn again if the walk comes back
+        // down to it, so the way down goes no further than the walk does
+        // after leaving it.
+        append(topAfterTurn);
+        append(bottomAfterTurn);
+    } else {
+        append(bottomAfterTurn);
+        append(std::min(startRow, topAfterTurn));
+    }
+    append(row(to));
+}
+
+int ChartPolyline::columnEnd(int start, int end) const
+{
+    const int column = mapping.x(start - first);
+    if (mapping.xScale > 0) {
+        // Where the scale puts the column's end, moved onto the exact
+        // mapping: rounding can put the estimate a reading off.
+        const double estimate = first + (column + 1 - mapping.left) / mapping.xScale - 1;
+        int last = int(std::clamp(std::ceil(estimate), double(start), double(end)));
+        while (last < end && mapping.x(last + 1 - first) == column)
+            ++last;
+        while (last > start && mapping.x(last - first) != column)
+            --last;
+        return last;
+    }
+    // A plot without width: gallop to a reading outside the column, then
+    // halve back to its last one.
+    int inside = start;
+    for (qint64 step = 1; inside < end; step *= 2) {
+        const int probe = int(std::min<qint64>(inside + step, end));
+        if (mapping.x(probe - first) != column) {
+            int outside = probe;
+            while (outside - inside > 1) {
+                const int middle = inside + (outside - inside) / 2;
+                (mapping.x(middle - first) == column ? inside : outside) = middle;
+            }
+            return inside;
+        }
+        inside = probe;
+    }
+    return end;
+}
+
+int ChartPolyline::row(int index) const
+{
+    return mapping.y(values.at(index));
+}
+
+void ChartPolyline::append(int y)
+{
+    const QPoint vertex(x, y);
+    if (vertices.isEmpty() || vertices.last() != vertex)
+        vertices.append(vertex);
+}
+
+void ChartPolyline::appendAgain()
+{
+    vertices.append(vertices.last());
+}

@@ -1,0 +1,65 @@
+#ifndef CHARTPOLYLINE_H
+#define CHARTPOLYLINE_H
+
+#include "chartlayout.h"
+
+#include <QPolygon>
+#include <QVector>
+
+class ValueColumn;
+
+// The vertices of a line as the chart draws it. The plain drawing is one
+// polyline through every visible reading, broken at values that are not
+// finite, with reading k (counted from the first visible one) at
+//   x = trunc(left + k * xScale),  y = trunc(zero - yScale * value).
+// When many readings share a pixel column, their vertical strokes are
+// replaced by at most eight vertices per column that make QPainter's
+// aliased one-pixel pen (its cosmetic stroker) set exactly the same pixels:
+// the column's first reading, its extremes in the order the walk meets
+// them, and its last two strokes (see appendColumn). The extremes come from
+// the block extremes of the values, so a column costs a few steps however
+// many readings it holds, and a line a few vertices per pixel of width.
+class ChartPolyline
+{
+public:
+    struct Mapping
+    {
+        int left = 0;       // x pixel of the first visible reading
+        double xScale = 0;  // pixels per reading
+        double zero = 0;    // y pixel of the value 0
+        double yScale = 0;  // pixels per value unit
+
+        int x(int k) const { return ChartLayout::toPixel(left + k * xScale); }
+        int y(double value) const { return ChartLayout::toPixel(zero - yScale * value); }
+    };
+
+    // One polyline per run of finite values among first .. last (bounded
+    // to the values held), in order; runs of one reading give one vertex,
+    // as the plain drawing would.
+    static QVector<QPolygon> runs(const ValueColumn &values, int first, int last, const Mapping &mapping);
+
+private:
+    ChartPolyline(const ValueColumn &values, int first, const Mapping &mapping);
+
+    QPolygon run(int start, int end);
+    // The readings start .. end share the pixel column x.
+    void appendColumn(int start, int end, bool runStarts, bool runEnds);
+    // After the vertex of reading from, vertices that stand for the walk
+    // from .. to and end on the row of reading to.
+    void appendWalk(int from, int to);
+    // The last reading of from .. to whose row is not notRow, or -1.
+    int lastOtherRow(int from, int to, int notRow) const;
+    // The last reading from `start` on that lies in the same pixel column.
+    int columnEnd(int start, int end) const;
+    int row(int index) const;
+    void append(int y);
+    void appendAgain();
+
+    const ValueColumn &values;
+    int first;
+    Mapping mapping;
+    int x = 0;
+    QPolygon vertices;
+};
+
+#endif // CHARTPOLYLINE_H
