@@ -17,6 +17,7 @@ class DmmData;
 class IDmm;
 class IMyDmm;
 class ISerialDev;
+class SessionLog;
 class StatusDisplay;
 class IVISASerial;
 class IVISAUSB;
@@ -79,6 +80,7 @@ private slots:
 private:
     void dressForm();
     void configureCharts();
+    void startSessionLog();
     void connectDriverSignals();
     void updateDisplays(const QList<DmmData *> &records);
     bool recordDelivery(const QList<DmmData *> &records);
@@ -104,6 +106,7 @@ private:
     bool ignoreVoltChange;
     bool ignoreCurrChange;
     StatusDisplay *display; // owned; the front panel's indicators
+    SessionLog *sessionLog; // child; every recorded reading on disk
 };
 
 #endif // MAINWINDOW_H

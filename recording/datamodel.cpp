@@ -122,3 +122,8 @@ void DataModel::clear()
     records.clear();
     endRemoveRows();
 }
+
+const DmmData *DataModel::record(int row) const
+{
+    return row >= 0 && row < records.size() ? records.at(row) : nullptr;
+}
