@@ -34,7 +34,8 @@ SessionLog::SessionLog(const QString &folder, QObject *parent) : QObject(parent)
 
 SessionLog::~SessionLog()
 {
-    flush();
+    // What is buffered goes to the file; a failure now has nobody left to tell.
+    file.close();
 }
 
 void SessionLog::append(const DmmData &channel1, const DmmData &channel2, const DmmData &channel3)

@@ -231,6 +231,10 @@ void TestWindowExport::nameWithoutSuffixGetsTheChosenFiltersType()
     f.driver.control->preset(QStringLiteral("outputOn"), true);
     f.deliver(WindowFixture::reading(1.0));
     f.deliver(WindowFixture::reading(2.0));
+    // The dialog asked about "records"; the program asks about the name it really writes.
+    QFile old(dir.filePath(QStringLiteral("records.csv")));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.close();
     DesktopRecorder desktop;
     QStringList filters;
     QString defaultFilter;
@@ -244,6 +248,7 @@ void TestWindowExport::nameWithoutSuffixGetsTheChosenFiltersType()
     f.find<QAction>(QStringLiteral("actionExport"))->trigger();
     QCOMPARE(filters, QStringList({"Excel Workbook (*.xlsx)", "Excel File(*.xls)", "CSV (*.csv)"}));
     QCOMPARE(defaultFilter, QStringLiteral("Excel Workbook (*.xlsx)"));
+    QCOMPARE(answerer.texts.value(0), QStringLiteral("records.csv already exists.\nDo you want to replace it?"));
     const QString fileName = dir.filePath(QStringLiteral("records.csv"));
     QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(fileName)});
 
