@@ -154,8 +154,8 @@ void MainWindow::startSessionLog()
 {
     QCoreApplication::setOrganizationName(kOrganizationName);
     QCoreApplication::setApplicationName(kModelName);
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/sessions");
-    sessionLog = new SessionLog(folder, this);
+    sessionLog = new SessionLog(
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/sessions"), this);
 
     auto sessionFile = new QLabel(ui->statusBar);
     sessionFile->setObjectName(QStringLiteral("lblSessionFile"));
@@ -419,9 +419,9 @@ void MainWindow::on_actionExport_triggered()
     // The dialog asked about replacing the name as typed, not with the suffix added.
     const QString typed = fileName;
     fileName = RecordsExport::withSuffix(fileName, filter);
+    const QString replaceQuestion = tr("%1 already exists.\nDo you want to replace it?");
     if (fileName != typed && QFileInfo::exists(fileName)
-        && QMessageBox::question(this, QString(),
-                                 tr("%1 already exists.\nDo you want to replace it?").arg(QFileInfo(fileName).fileName()),
+        && QMessageBox::question(this, QString(), replaceQuestion.arg(QFileInfo(fileName).fileName()),
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
                != QMessageBox::Yes)
         return;

@@ -212,7 +212,8 @@ void WorkbookWriter::writeCells(const std::vector<Cell> &cells)
             return;
         switch (cell.kind) {
         case Cell::Kind::Number:
-            check(worksheet_write_number(sheet, cell.row, cell.column, cell.number, cell.format), "cannot write a number");
+            check(worksheet_write_number(sheet, cell.row, cell.column, cell.number, cell.format),
+                  "cannot write a number");
             break;
         case Cell::Kind::Text:
             check(worksheet_write_string(sheet, cell.row, cell.column, cell.text.toUtf8().constData(), cell.format),

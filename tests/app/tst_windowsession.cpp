@@ -28,7 +28,10 @@ private:
     {
         return WindowFixture::dataHome().filePath(QStringLiteral("Tessel/LUMA4200/sessions"));
     }
-    static QStringList sessionFiles() { return QDir(sessionFolder()).entryList({QStringLiteral("*.csv")}, QDir::Files); }
+    static QStringList sessionFiles()
+    {
+        return QDir(sessionFolder()).entryList({QStringLiteral("*.csv")}, QDir::Files);
+    }
     static QStringList lines(const QString &file)
     {
         QFile session(QDir(sessionFolder()).filePath(file));
