@@ -77,12 +77,11 @@ bool RecordsExport::writeWorkbook(const QString &path, const Progress &progress)
         const DataModel &model = *models.at(channel);
         if (!workbook.addSheet(QStringLiteral("CH%1").arg(channel + 1), titles))
             return false;
-        const int columnCount = model.columnCount();
-        QVariantList cells;
+        // One row's values, in place: a list would allocate every value on its own.
+        QVector<QVariant> cells(model.columnCount());
         for (int row = 0; row < rowCounts.at(channel); ++row) {
-            cells.clear();
-            for (int column = 0; column < columnCount; ++column)
-                cells << model.data(model.index(row, column), Qt::DisplayRole);
+            for (int column = 0; column < cells.size(); ++column)
+                cells[column] = model.data(model.index(row, column), Qt::DisplayRole);
             if (!workbook.addRow(cells))
                 return false;
             progress(++written, total);

@@ -150,7 +150,7 @@ bool WorkbookWriter::addSheet(const QString &name, const QStringList &titles)
     return true;
 }
 
-bool WorkbookWriter::addRow(const QVariantList &cells)
+bool WorkbookWriter::addRow(const QVector<QVariant> &cells)
 {
     if (failed)
         return false;

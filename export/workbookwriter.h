@@ -5,7 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QVariantList>
+#include <QVariant>
 #include <QVector>
 
 #include <atomic>
@@ -42,7 +42,7 @@ public:
     // Starts the next sheet, with the titles in its first row (none: no header).
     bool addSheet(const QString &name, const QStringList &titles);
     // The next row of the current sheet, one value per column.
-    bool addRow(const QVariantList &cells);
+    bool addRow(const QVector<QVariant> &cells);
     // Writes the file, calling whileWaiting about every TaskQueue::kWaitSliceMs meanwhile.
     bool close(const std::function<void()> &whileWaiting);
 
