@@ -2,6 +2,7 @@
 
 #include "columninfo.h"
 #include "datamodel.h"
+#include "dmmdata.h"
 #include "exportlogging.h"
 #include "exporttarget.h"
 #include "readingrow.h"
@@ -22,12 +23,20 @@ const QString kCsvSuffix = QStringLiteral("csv");
 const QStringList kFileFilters = {QStringLiteral("Excel Workbook (*.xlsx)"), QStringLiteral("Excel File(*.xls)"),
                                   QStringLiteral("CSV (*.csv)")};
 constexpr int kCsvChannels = 3;
+constexpr int kDateColumn = 1;
 
 // QFile leaves its error text empty when a write stops part-way, as on a
 // full disk; right after the failed call errno still holds the reason.
 bool writeFailed(const QString &path)
 {
     qCWarning(lcExport) << "cannot write" << path << ":" << std::strerror(errno);
+    return false;
+}
+
+// Nothing of the rows the export started with is left to write.
+bool tablesEmptied()
+{
+    qCWarning(lcExport) << "the tables were emptied during the export";
     return false;
 }
 } // namespace
@@ -80,8 +89,13 @@ bool RecordsExport::writeWorkbook(const QString &path, const Progress &progress)
         // One row's values, in place: a list would allocate every value on its own.
         QVector<QVariant> cells(model.columnCount());
         for (int row = 0; row < rowCounts.at(channel); ++row) {
+            const DmmData *record = model.record(row);
+            if (!record)
+                return tablesEmptied();
+            // The table shows the time as a text; the sheet gets it as a date.
             for (int column = 0; column < cells.size(); ++column)
-                cells[column] = model.data(model.index(row, column), Qt::DisplayRole);
+                cells[column] = column == kDateColumn ? QVariant(record->dateTime())
+                                                      : model.data(model.index(row, column), Qt::DisplayRole);
             if (!workbook.addRow(cells))
                 return false;
             progress(++written, total);
@@ -111,11 +125,8 @@ bool RecordsExport::writeCsv(const QString &path, const Progress &progress) cons
         const DmmData *channel1 = models.at(0)->record(row);
         const DmmData *channel2 = models.at(1)->record(row);
         const DmmData *channel3 = models.at(2)->record(row);
-        // Emptied while the export ran: nothing of the old rows is left to write.
-        if (!channel1 || !channel2 || !channel3) {
-            qCWarning(lcExport) << "the tables were emptied during the export";
-            return false;
-        }
+        if (!channel1 || !channel2 || !channel3)
+            return tablesEmptied();
         if (file.write(ReadingRow::line(*channel1, *channel2, *channel3)) < 0)
             return writeFailed(path);
         progress(row + 1, total);

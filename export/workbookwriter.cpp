@@ -2,7 +2,7 @@
 
 #include "exportlogging.h"
 
-#include <QDate>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
@@ -65,32 +65,15 @@ bool isNumber(const QVariant &value)
     }
 }
 
-int digitsAt(const QString &text, int position, int count)
+// The sheet's day count of the time to the second, as the tables show it.
+bool sheetDays(const QDateTime &when, double *days)
 {
-    int value = 0;
-    for (int i = position; i < position + count; ++i) {
-        if (!text.at(i).isDigit())
-            return -1;
-        value = value * 10 + text.at(i).digitValue();
-    }
-    return value;
-}
-
-// Reads "yyyy-MM-dd hh:mm:ss" by position into the sheet's day count: the
-// export meets hundreds of thousands of them, and a general date parser
-// costs far more.
-bool readDateTime(const QString &text, double *days)
-{
-    if (text.size() != int(sizeof kDateTimeFormat) - 1 || text.at(4) != QLatin1Char('-')
-        || text.at(7) != QLatin1Char('-') || text.at(10) != QLatin1Char(' ')
-        || text.at(13) != QLatin1Char(':') || text.at(16) != QLatin1Char(':'))
+    const QDate date = when.date();
+    const QTime time = when.time();
+    if (!when.isValid() || date.year() < kFirstSheetYear || date.year() > kLastSheetYear)
         return false;
-    lxw_datetime when = {digitsAt(text, 0, 4),  digitsAt(text, 5, 2),  digitsAt(text, 8, 2),
-                         digitsAt(text, 11, 2), digitsAt(text, 14, 2), double(digitsAt(text, 17, 2))};
-    if (when.year < kFirstSheetYear || when.year > kLastSheetYear || !QDate::isValid(when.year, when.month, when.day)
-        || when.hour < 0 || when.hour > 23 || when.min < 0 || when.min > 59 || when.sec < 0 || when.sec > 59)
-        return false;
-    *days = lxw_datetime_to_excel_datetime(&when);
+    lxw_datetime stamp = {date.year(), date.month(), date.day(), time.hour(), time.minute(), double(time.second())};
+    *days = lxw_datetime_to_excel_datetime(&stamp);
     return true;
 }
 } // namespace
@@ -173,12 +156,17 @@ void WorkbookWriter::addCell(int column, const QVariant &value)
         pending.push_back({nextRow, col, Cell::Kind::Number, format, value.toDouble(), QString()});
         return;
     }
-    const QString text = value.toString();
-    longestText[column] = std::max(longestText.at(column), textWidth(text));
     double days = 0;
-    if (column == kDateColumn && readDateTime(text, &days))
+    if (value.userType() == QMetaType::QDateTime && sheetDays(value.toDateTime(), &days)) {
+        longestText[column] = std::max(longestText.at(column), int(sizeof kDateTimeFormat) - 1);
         pending.push_back({nextRow, col, Cell::Kind::Number, format, days, QString()});
-    else if (text.isEmpty())
+        return;
+    }
+    const QString text = value.userType() == QMetaType::QDateTime
+                             ? value.toDateTime().toString(QString::fromLatin1(kDateTimeFormat))
+                             : value.toString();
+    longestText[column] = std::max(longestText.at(column), textWidth(text));
+    if (text.isEmpty())
         pending.push_back({nextRow, col, Cell::Kind::Blank, format, 0, QString()});
     else
         pending.push_back({nextRow, col, Cell::Kind::Text, format, 0, text});

@@ -19,9 +19,9 @@ struct lxw_worksheet;
 // Writes an .xlsx workbook row by row with libxlsxwriter in its
 // constant-memory mode: rows go to temporary files as they come, so memory
 // stays flat whatever their number. Rows are laid out like the record tables:
-// column A a number ("No."), column B a true date shown as
-// "yyyy-MM-dd hh:mm:ss" ("Date/Time"), the other columns texts in the text
-// format "@" (an empty cell keeps the format). A sheet's header row has no
+// column A a number ("No."), column B a date and time (a QDateTime, written
+// to the second as a true date shown as "yyyy-MM-dd hh:mm:ss"), the other
+// columns texts in the text format "@" (an empty cell keeps the format). A sheet's header row has no
 // format. Each column ends as wide as its longest shown text, as a
 // spreadsheet's auto-fit makes it.
 //

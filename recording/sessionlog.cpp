@@ -60,11 +60,6 @@ void SessionLog::close()
         emit fileChanged(QString());
 }
 
-QString SessionLog::filePath() const
-{
-    return file.isOpen() ? file.fileName() : QString();
-}
-
 bool SessionLog::start(const QDateTime &firstReading)
 {
     if (!QDir().mkpath(folder)) {

@@ -28,8 +28,6 @@ public:
     // The records of one reading, channel 1 first.
     void append(const DmmData &channel1, const DmmData &channel2, const DmmData &channel3);
     void close();
-    // The file of the running session; empty when there is none.
-    QString filePath() const;
 
 signals:
     // The running session's file, or empty when it ends or stops.
