@@ -9,6 +9,7 @@
 #include "dmmchart.h"
 #include "dmmdata.h"
 #include "driverdiscovery.h"
+#include "exportprogress.h"
 #include "idmm.h"
 #include "imydmm.h"
 #include "iserialdev.h"
@@ -18,6 +19,7 @@
 #include "recordpointsource.h"
 #include "recordrowheader.h"
 #include "recordsexport.h"
+#include "sessionlog.h"
 #include "statusdisplay.h"
 
 #include <QCheckBox>
@@ -29,11 +31,14 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegExp>
 #include <QRegularExpression>
 #include <QSpinBox>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -86,7 +91,8 @@ MainWindow::MainWindow(QWidget *parent)
       ignoreVoltChange(false),
       ignoreCurrChange(false),
       display(nullptr),
-      sampleLimitShown(false)
+      sampleLimitShown(false),
+      sessionLog(nullptr)
 {
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
@@ -118,6 +124,7 @@ MainWindow::MainWindow(QWidget *parent)
     configureCharts();
     setWindowTitle(QStringLiteral("%1 v%2").arg(kModelName, kVersion));
     connectDriverSignals();
+    startSessionLog();
 
     connect(timerSetVolt, &QTimer::timeout, this, &MainWindow::slotTimerSetVoltEvent);
     connect(timerSetCurr, &QTimer::timeout, this, &MainWindow::slotTimerSetCurrEvent);
@@ -139,6 +146,27 @@ MainWindow::~MainWindow()
     // The set-point timers have no parent; a pending set point dies with the window.
     delete timerSetVolt;
     delete timerSetCurr;
+}
+
+// Sessions go to "sessions" in the user's data folder (named after the
+// application, see main.cpp); the status bar shows
+// the running session's file and says when the log has to stop.
+void MainWindow::startSessionLog()
+{
+    sessionLog = new SessionLog(
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/sessions"), this);
+
+    auto sessionFile = new QLabel(ui->statusBar);
+    sessionFile->setObjectName(QStringLiteral("lblSessionFile"));
+    sessionFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    ui->statusBar->addPermanentWidget(sessionFile);
+    connect(sessionLog, &SessionLog::fileChanged, sessionFile, [sessionFile](const QString &path) {
+        sessionFile->setText(path.isEmpty() ? QString() : tr("Session log: %1").arg(QDir::toNativeSeparators(path)));
+    });
+    connect(sessionLog, &SessionLog::failed, this, [this](const QString &where, const QString &reason) {
+        ui->statusBar->showMessage(tr("The session log stopped (%1: %2). The tables go on recording.")
+                                       .arg(QDir::toNativeSeparators(where), reason));
+    });
 }
 
 void MainWindow::dressForm()
@@ -396,9 +424,19 @@ void MainWindow::on_actionOptions_triggered()
 
 void MainWindow::on_actionExport_triggered()
 {
-    const QString fileName = QFileDialog::getSaveFileName(
-        this, tr("Export the datas to a excel file."), QString(), QStringLiteral("Excel File(*.xls)"));
+    QString filter;
+    QString fileName = QFileDialog::getSaveFileName(this, tr("Export the datas to a excel file."), QString(),
+                                                    RecordsExport::fileFilters(), &filter);
     if (fileName.isEmpty())
+        return;
+    // The dialog asked about replacing the name as typed, not with the suffix added.
+    const QString typed = fileName;
+    fileName = RecordsExport::withSuffix(fileName, filter);
+    const QString replaceQuestion = tr("%1 already exists.\nDo you want to replace it?");
+    if (fileName != typed && QFileInfo::exists(fileName)
+        && QMessageBox::question(this, QString(), replaceQuestion.arg(QFileInfo(fileName).fileName()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+               != QMessageBox::Yes)
         return;
     if (!exportRecords(fileName)) {
         QMessageBox::information(this, QString(), tr("The datas is exported failed."), QMessageBox::Ok);
@@ -413,10 +451,9 @@ void MainWindow::on_actionExport_triggered()
 
 bool MainWindow::exportRecords(const QString &fileName)
 {
-    QList<QAbstractItemModel *> channelModels;
-    for (DataModel *model : qAsConst(models))
-        channelModels << model;
-    return RecordsExport::exportRecords(channelModels, columns, fileName, this);
+    const RecordsExport records(models, columns);
+    ExportProgress progress(this);
+    return records.write(fileName, [&progress](int written, int total) { progress.report(written, total); });
 }
 
 void MainWindow::on_actionSaveImage_triggered()
@@ -660,6 +697,7 @@ bool MainWindow::recordDelivery(const QList<DmmData *> &records)
         models.at(i)->append(records.at(i));
     // A driver that sends more than one record per channel keeps nothing extra.
     qDeleteAll(records.mid(models.size()));
+    sessionLog->append(*records.at(0), *records.at(1), *records.at(2));
 
     for (QTableView *table : qAsConst(recordTables))
         table->scrollToBottom();
@@ -696,6 +734,8 @@ void MainWindow::on_actionDelete_triggered()
         model->clear();
     for (DMMChart *chart : qAsConst(charts))
         chart->clear();
+    // The next recorded reading starts a new session file; the old one stays.
+    sessionLog->close();
 }
 
 // ---- Settings ----

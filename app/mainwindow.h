@@ -18,6 +18,7 @@ class DmmData;
 class IDmm;
 class IMyDmm;
 class ISerialDev;
+class SessionLog;
 class StatusDisplay;
 class IVISASerial;
 class IVISAUSB;
@@ -80,6 +81,7 @@ private slots:
 private:
     void dressForm();
     void configureCharts();
+    void startSessionLog();
     void connectDriverSignals();
     void updateDisplays(const QList<DmmData *> &records);
     bool recordDelivery(const QList<DmmData *> &records);
@@ -109,6 +111,7 @@ private:
     bool ignoreCurrChange;
     StatusDisplay *display; // owned; the front panel's indicators
     bool sampleLimitShown;  // the status bar has said that recording reached its limit
+    SessionLog *sessionLog; // child; every recorded reading on disk
 };
 
 #endif // MAINWINDOW_H

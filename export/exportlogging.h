@@ -3,9 +3,8 @@
 
 #include <QLoggingCategory>
 
-// The export subsystem's diagnostics: automation calls the spreadsheet layer
-// refuses, file writes that fail, pages the printer cannot lay out.
-// Turn on with QT_LOGGING_RULES="luma.export.debug=true".
+// The export subsystem's diagnostics: why a file could not be written (the
+// system's and libxlsxwriter's reasons), pages the printer cannot lay out.
 Q_DECLARE_LOGGING_CATEGORY(lcExport)
 
 #endif // EXPORTLOGGING_H

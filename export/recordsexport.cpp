@@ -1,148 +1,135 @@
 #include "recordsexport.h"
 
-#include "automationobject.h"
 #include "columninfo.h"
-#include "sheetdata.h"
-#include "sheetlayout.h"
-#include "workbooktarget.h"
+#include "datamodel.h"
+#include "dmmdata.h"
+#include "exportlogging.h"
+#include "exporttarget.h"
+#include "readingrow.h"
+#include "workbookwriter.h"
 
-#include <QAbstractItemModel>
-#include <QCoreApplication>
-#include <QDir>
-#include <QMessageBox>
-#include <QScopedPointer>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <numeric>
 
 namespace {
-// The export belongs to the main window's commands; its texts are
-// translated in the main window's context.
-const char kTranslationContext[] = "MainWindow";
-const QString kTextFormat = QStringLiteral("@");
+const QString kCsvSuffix = QStringLiteral("csv");
+// The spreadsheet program's own filter text stays as the second choice.
+const QStringList kFileFilters = {QStringLiteral("Excel Workbook (*.xlsx)"), QStringLiteral("Excel File(*.xls)"),
+                                  QStringLiteral("CSV (*.csv)")};
+constexpr int kCsvChannels = 3;
+constexpr int kDateColumn = 1;
+
+// QFile leaves its error text empty when a write stops part-way, as on a
+// full disk; right after the failed call errno still holds the reason.
+bool writeFailed(const QString &path)
+{
+    qCWarning(lcExport) << "cannot write" << path << ":" << std::strerror(errno);
+    return false;
+}
+
+// Nothing of the rows the export started with is left to write.
+bool tablesEmptied()
+{
+    qCWarning(lcExport) << "the tables were emptied during the export";
+    return false;
+}
 } // namespace
 
-bool RecordsExport::exportRecords(const QList<QAbstractItemModel *> &models,
-                                  const QList<ColumnInfo *> &columns, const QString &fileName,
-                                  QWidget *messageParent)
+QString RecordsExport::fileFilters()
 {
-    if (fileName.isEmpty() || models.contains(nullptr))
-        return false;
-    auto *excel = new AutomationObject;
-    if (!excel->setControl(QStringLiteral("Excel.Application"))) {
-        QMessageBox::information(messageParent, QString(),
-                                 QCoreApplication::translate(
-                                     kTranslationContext,
-                                     "The datas is exported failed, your computer may not have "
-                                     "installed excel."),
-                                 QMessageBox::Ok);
-        delete excel;
-        return false;
-    }
-    // Hidden and silent: the program must not show itself or ask anything.
-    excel->dynamicCall("SetVisible(bool)", false);
-    excel->setProperty("DisplayAlerts", false);
-
-    bool saved = false;
-    AutomationObject *workbooks = excel->querySubObject("Workbooks");
-    AutomationObject *workbook = nullptr;
-    AutomationObject *sheets = nullptr;
-    if (workbooks) {
-        workbooks->dynamicCall("Add");
-        workbook = excel->querySubObject("ActiveWorkBook");
-    }
-    if (workbook) {
-        sheets = workbook->querySubObject("Sheets");
-        bool filled = sheets && addChannelSheets(*sheets, models.size());
-        for (int channel = 0; filled && channel < models.size(); ++channel)
-            filled = fillChannelSheet(*sheets, channel, *models.at(channel), columns);
-        if (filled)
-            saved = workbook
-                        ->dynamicCall("SaveAs(const QString &,int,QString,QString,bool,bool)",
-                                      QDir::toNativeSeparators(fileName),
-                                      WorkbookTarget::kSaveFormatCode, QString(), QString(),
-                                      false, false)
-                        .toBool();
-        // Closed unsaved whatever happened, so the program holds no workbook
-        // when it is told to quit.
-        workbook->dynamicCall("Close(Boolean)", false);
-    }
-    excel->dynamicCall("Quit(void)");
-    delete sheets;
-    delete workbook;
-    delete workbooks;
-    delete excel;
-    return saved;
+    return kFileFilters.join(QStringLiteral(";;"));
 }
 
-bool RecordsExport::addChannelSheets(AutomationObject &sheets, int count)
+QString RecordsExport::withSuffix(const QString &fileName, const QString &filter)
 {
-    // Each new sheet goes in front, so naming them from the last channel
-    // down leaves "CH1" leftmost.
-    for (int i = 0; i < count; ++i) {
-        sheets.dynamicCall("Add");
-        AutomationObject *sheet = sheets.querySubObject("Item(int)", 1);
-        if (!sheet)
+    if (!QFileInfo(fileName).suffix().isEmpty())
+        return fileName;
+    const QRegularExpressionMatch suffix =
+        QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter.isEmpty() ? kFileFilters.first() : filter);
+    return suffix.hasMatch() ? fileName + QLatin1Char('.') + suffix.captured(1) : fileName;
+}
+
+RecordsExport::RecordsExport(const QList<DataModel *> &models, const QList<ColumnInfo *> &columns)
+    : models(models)
+{
+    for (const DataModel *model : models)
+        rowCounts << model->rowCount();
+    for (const ColumnInfo *column : columns)
+        titles << column->title;
+}
+
+bool RecordsExport::write(const QString &fileName, const Progress &progress) const
+{
+    if (fileName.isEmpty())
+        return false;
+    ExportTarget target(fileName);
+    if (!target.open())
+        return false;
+    const bool written = QFileInfo(fileName).suffix().compare(kCsvSuffix, Qt::CaseInsensitive) == 0
+                             ? writeCsv(target.temporaryPath(), progress)
+                             : writeWorkbook(target.temporaryPath(), progress);
+    return written && target.commit();
+}
+
+bool RecordsExport::writeWorkbook(const QString &path, const Progress &progress) const
+{
+    const int total = std::accumulate(rowCounts.cbegin(), rowCounts.cend(), 0);
+    int written = 0;
+    WorkbookWriter workbook(path);
+    for (int channel = 0; channel < models.size(); ++channel) {
+        const DataModel &model = *models.at(channel);
+        if (!workbook.addSheet(QStringLiteral("CH%1").arg(channel + 1), titles))
             return false;
-        sheet->setProperty("Name", QStringLiteral("CH%1").arg(count - i));
-        delete sheet;
+        // One row's values, in place: a list would allocate every value on its own.
+        QVector<QVariant> cells(model.columnCount());
+        for (int row = 0; row < rowCounts.at(channel); ++row) {
+            const DmmData *record = model.record(row);
+            if (!record)
+                return tablesEmptied();
+            // The table shows the time as a text; the sheet gets it as a date.
+            for (int column = 0; column < cells.size(); ++column)
+                cells[column] = column == kDateColumn ? QVariant(record->dateTime())
+                                                      : model.data(model.index(row, column), Qt::DisplayRole);
+            if (!workbook.addRow(cells))
+                return false;
+            progress(++written, total);
+        }
     }
-    return true;
+    // A new workbook of a spreadsheet program starts with this sheet.
+    return workbook.addSheet(QStringLiteral("Sheet1"), {})
+           && workbook.close([&progress, total] { progress(total, total); });
 }
 
-bool RecordsExport::fillChannelSheet(AutomationObject &sheets, int channel,
-                                     const QAbstractItemModel &model,
-                                     const QList<ColumnInfo *> &columns)
+bool RecordsExport::writeCsv(const QString &path, const Progress &progress) const
 {
-    QScopedPointer<AutomationObject> sheet(sheets.querySubObject("Item(int)", channel + 1));
-    return sheet && fillSheet(*sheet, model, columns);
-}
-
-bool RecordsExport::fillSheet(AutomationObject &sheet, const QAbstractItemModel &model,
-                              const QList<ColumnInfo *> &columns)
-{
-    const int columnCount = model.columnCount();
-    for (int c = 0; c < columnCount; ++c) {
-        AutomationObject *cell = sheet.querySubObject("Cells(int,int)", 1, c + 1);
-        if (!cell)
-            return false;
-        cell->dynamicCall("Value", columnTitle(model, columns, c));
+    if (models.size() != kCsvChannels) {
+        qCWarning(lcExport) << "a CSV file holds" << kCsvChannels << "channels, not" << models.size();
+        return false;
     }
-
-    // The formats go first: values arriving in a date-formatted cell are
-    // taken as dates, and in a text-formatted one stay texts.
-    const int rowCount = model.rowCount();
-    if (!setNumberFormat(sheet, SheetLayout::dateRange(rowCount), SheetData::kDateTimeFormat)
-        || !setNumberFormat(sheet, SheetLayout::textRange(columnCount, rowCount), kTextFormat))
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qCWarning(lcExport) << "cannot write" << path << ":" << file.errorString();
         return false;
-
-    // The whole table goes over in one call, however many records there are.
-    AutomationObject *values = sheet.querySubObject(
-        "Range(const QString&)", SheetLayout::valueRange(columnCount, rowCount));
-    if (!values)
-        return false;
-    values->setProperty("Value", SheetLayout::rows(model));
-
-    QScopedPointer<AutomationObject> usedRange(sheet.querySubObject("UsedRange"));
-    AutomationObject *usedColumns = usedRange ? usedRange->querySubObject("Columns") : nullptr;
-    if (!usedColumns)
-        return false;
-    usedColumns->dynamicCall("AutoFit");
-    return true;
-}
-
-bool RecordsExport::setNumberFormat(AutomationObject &sheet, const QString &range,
-                                    const QString &format)
-{
-    AutomationObject *cells = sheet.querySubObject("Range(const QString&)", range);
-    if (!cells)
-        return false;
-    cells->dynamicCall("SetNumberFormat(const QString&)", format);
-    return true;
-}
-
-QString RecordsExport::columnTitle(const QAbstractItemModel &model,
-                                   const QList<ColumnInfo *> &columns, int column)
-{
-    // A column without a descriptor still gets a header: the model's own.
-    if (column < columns.size() && columns.at(column))
-        return columns.at(column)->title;
-    return model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    }
+    // Every line holds all three channels: as many lines as the shortest table has rows.
+    const int total = *std::min_element(rowCounts.cbegin(), rowCounts.cend());
+    if (file.write(ReadingRow::header()) < 0)
+        return writeFailed(path);
+    for (int row = 0; row < total; ++row) {
+        const DmmData *channel1 = models.at(0)->record(row);
+        const DmmData *channel2 = models.at(1)->record(row);
+        const DmmData *channel3 = models.at(2)->record(row);
+        if (!channel1 || !channel2 || !channel3)
+            return tablesEmptied();
+        if (file.write(ReadingRow::line(*channel1, *channel2, *channel3)) < 0)
+            return writeFailed(path);
+        progress(row + 1, total);
+    }
+    return file.flush() || writeFailed(path);
 }

@@ -4,37 +4,43 @@
 #include <QList>
 #include <QString>
 
-class AutomationObject;
-class QAbstractItemModel;
-class QWidget;
+#include <functional>
+
+class DataModel;
 struct ColumnInfo;
 
-// Writes the channels' record tables into one workbook through the
-// spreadsheet program "Excel.Application": sheet "CH1" for the first model,
-// "CH2" for the second and so on, each laid out as SheetLayout says,
-// followed by the sheets a new workbook starts with.
+// Writes the channels' recorded readings into one file the user chose:
+// models -> rows -> writer -> file. A name ending in ".csv" gets one CSV file
+// with the three channels side by side (ReadingRow's format); any other name
+// gets an .xlsx workbook, also under ".xls", with one sheet per channel,
+// "CH1", "CH2", "CH3", laid out like the record tables (WorkbookWriter), then
+// the empty "Sheet1" a new workbook starts with. The file appears complete or
+// not at all (ExportTarget).
 class RecordsExport
 {
 public:
-    // True once the program reports the workbook saved under fileName. When
-    // the program cannot be started the user is told so in a message box
-    // over messageParent. The models are only read; column titles come from
-    // columns, in column order.
-    static bool exportRecords(const QList<QAbstractItemModel *> &models,
-                              const QList<ColumnInfo *> &columns, const QString &fileName,
-                              QWidget *messageParent);
+    // Rows written so far, of all the rows the export writes.
+    using Progress = std::function<void(int written, int total)>;
+
+    // The save dialog's filters, the default first.
+    static QString fileFilters();
+    // The name with the suffix of the chosen filter when it has none.
+    static QString withSuffix(const QString &fileName, const QString &filter);
+
+    // Takes the models' row counts now: readings that arrive while the export
+    // runs (the progress report lets the event loop run) are not written.
+    // The models are only read; titles come from the columns, in column order.
+    RecordsExport(const QList<DataModel *> &models, const QList<ColumnInfo *> &columns);
+
+    bool write(const QString &fileName, const Progress &progress) const;
 
 private:
-    static bool addChannelSheets(AutomationObject &sheets, int count);
-    static bool fillChannelSheet(AutomationObject &sheets, int channel,
-                                 const QAbstractItemModel &model,
-                                 const QList<ColumnInfo *> &columns);
-    static bool fillSheet(AutomationObject &sheet, const QAbstractItemModel &model,
-                          const QList<ColumnInfo *> &columns);
-    static bool setNumberFormat(AutomationObject &sheet, const QString &range,
-                                const QString &format);
-    static QString columnTitle(const QAbstractItemModel &model, const QList<ColumnInfo *> &columns,
-                               int column);
+    bool writeWorkbook(const QString &path, const Progress &progress) const;
+    bool writeCsv(const QString &path, const Progress &progress) const;
+
+    QList<DataModel *> models;
+    QList<int> rowCounts;
+    QStringList titles;
 };
 
 #endif // RECORDSEXPORT_H

@@ -125,5 +125,5 @@ void DataModel::clear()
 
 const DmmData *DataModel::record(int row) const
 {
-    return records.at(row);
+    return row >= 0 && row < records.size() ? records.at(row) : nullptr;
 }

@@ -30,7 +30,8 @@ public:
     int append(DmmData *record);
     // Deletes every record.
     void clear();
-    // The record shown in row; it stays the model's.
+    // The record shown in the row; null outside the rows. It stays the
+    // model's and lives until the next clear().
     const DmmData *record(int row) const;
 
 private:

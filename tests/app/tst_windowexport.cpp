@@ -6,6 +6,7 @@
 #include "dmmchart.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QImageReader>
@@ -14,10 +15,12 @@
 #include <QJsonObject>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 // Stands in for the desktop: records what the window asks it to open.
@@ -33,11 +36,15 @@ public slots:
 };
 
 namespace {
-// Chooses the given file in the save dialog, then answers message boxes with the given button.
-ModalAnswerer::Answer saveAs(const QString &fileName, QMessageBox::StandardButton answer)
+// Chooses the given file (and filter, if any) in the save dialog, then answers
+// message boxes with the given button.
+ModalAnswerer::Answer saveAs(const QString &fileName, QMessageBox::StandardButton answer,
+                             const QString &filter = QString())
 {
-    return [fileName, answer](QWidget *modal) {
+    return [fileName, answer, filter](QWidget *modal) {
         if (auto dialog = qobject_cast<QFileDialog *>(modal)) {
+            if (!filter.isEmpty())
+                dialog->selectNameFilter(filter);
             // Typed as a user would; straight to the result, as the dialog's own
             // checks of the name are not ours to test.
             dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(fileName);
@@ -48,14 +55,74 @@ ModalAnswerer::Answer saveAs(const QString &fileName, QMessageBox::StandardButto
     };
 }
 
-QJsonObject readWorkbook(const QString &fileName)
+QJsonDocument runPython(const QStringList &arguments)
 {
     QProcess reader;
-    reader.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(READ_WORKBOOK_SCRIPT), fileName});
+    reader.start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!reader.waitForFinished(30000) || reader.exitCode() != 0)
-        return QJsonObject();
-    return QJsonDocument::fromJson(reader.readAllStandardOutput()).object();
+        return QJsonDocument();
+    return QJsonDocument::fromJson(reader.readAllStandardOutput());
 }
+
+QJsonObject readWorkbook(const QString &fileName)
+{
+    return runPython({QStringLiteral(READ_WORKBOOK_SCRIPT), fileName}).object();
+}
+
+QJsonArray sheetRows(const QJsonObject &workbook, const QString &sheet)
+{
+    return workbook.value("content").toObject().value(sheet).toObject().value("rows").toArray();
+}
+
+// Every line of a CSV file as a list of its fields, read with Python's csv module.
+QJsonArray readCsv(const QString &fileName)
+{
+    return runPython({QStringLiteral("-c"),
+                      QStringLiteral("import csv, json, sys\n"
+                                     "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
+                                     "    json.dump(list(csv.reader(f)), sys.stdout)"),
+                      fileName})
+        .array();
+}
+
+// A reading whose measured voltage takes a while to read once `slow` is set:
+// it makes a CSV export of a few hundred rows take seconds. The record
+// tables show texts only, so their painting stays quick.
+class SlowRecord : public FakeRecord
+{
+public:
+    static bool &slow()
+    {
+        static bool on = false;
+        return on;
+    }
+    double voltage() const override
+    {
+        if (slow())
+            QThread::msleep(2);
+        return FakeRecord::voltage();
+    }
+};
+
+QList<DmmData *> slowReading()
+{
+    QList<DmmData *> records;
+    for (int i = 0; i < 3; ++i)
+        records << new SlowRecord;
+    return records;
+}
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+};
 } // namespace
 
 class TestWindowExport : public QObject
@@ -65,6 +132,10 @@ private slots:
     void init();
     void exportWritesEveryRecordedRowAndOffersToOpen();
     void exportThatCannotBeWrittenSaysSo();
+    void exportNeverReplacesAFileTheUserMayNotWrite();
+    void emptyValueCellsKeepTheTextFormat();
+    void nameWithoutSuffixGetsTheChosenFiltersType();
+    void longExportShowsProgressAndRecordingGoesOn();
     void cancelledExportDoesNothing();
     void chartImageIsTheChartOfTheCurrentTabs();
     void neverPaintedChartWritesNothing();
@@ -116,6 +187,128 @@ void TestWindowExport::exportThatCannotBeWrittenSaysSo()
     QCOMPARE(answerer.texts.value(answerer.texts.size() - 1), QStringLiteral("The datas is exported failed."));
     QVERIFY(!QFile::exists(fileName));
     QVERIFY(desktop.opened.isEmpty());
+}
+
+void TestWindowExport::exportNeverReplacesAFileTheUserMayNotWrite()
+{
+    WindowFixture f;
+    f.driver.control->preset(QStringLiteral("outputOn"), true);
+    f.deliver(WindowFixture::reading());
+    const QString fileName = dir.filePath(QStringLiteral("readonly.xls"));
+    QFile old(fileName);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("keep me");
+    old.close();
+    QVERIFY(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+
+    ModalAnswerer answerer(saveAs(fileName, QMessageBox::Yes));
+    f.find<QAction>(QStringLiteral("actionExport"))->trigger();
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("The datas is exported failed.")});
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("keep me"));
+}
+
+void TestWindowExport::emptyValueCellsKeepTheTextFormat()
+{
+    // A tracking mode the tables do not name leaves SER/PER empty.
+    WindowFixture f;
+    f.driver.control->preset(QStringLiteral("outputOn"), true);
+    QList<DmmData *> records = WindowFixture::reading();
+    for (DmmData *record : records)
+        static_cast<FakeRecord *>(record)->track = 0;
+    f.deliver(records);
+    const QString fileName = dir.filePath(QStringLiteral("blank.xls"));
+    ModalAnswerer answerer(saveAs(fileName, QMessageBox::No));
+    f.find<QAction>(QStringLiteral("actionExport"))->trigger();
+
+    const QJsonArray row = sheetRows(readWorkbook(fileName), QStringLiteral("CH1")).at(1).toArray();
+    QCOMPARE(row.at(5).toObject().value("type").toString(), QStringLiteral("empty"));
+    QCOMPARE(row.at(5).toObject().value("format").toString(), QStringLiteral("@"));
+}
+
+void TestWindowExport::nameWithoutSuffixGetsTheChosenFiltersType()
+{
+    WindowFixture f;
+    f.driver.control->preset(QStringLiteral("outputOn"), true);
+    f.deliver(WindowFixture::reading(1.0));
+    f.deliver(WindowFixture::reading(2.0));
+    // The dialog asked about "records"; the program asks about the name it really writes.
+    QFile old(dir.filePath(QStringLiteral("records.csv")));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.close();
+    DesktopRecorder desktop;
+    QStringList filters;
+    QString defaultFilter;
+    ModalAnswerer answerer([&](QWidget *modal) {
+        if (auto dialog = qobject_cast<QFileDialog *>(modal)) {
+            filters = dialog->nameFilters();
+            defaultFilter = dialog->selectedNameFilter();
+        }
+        saveAs(dir.filePath(QStringLiteral("records")), QMessageBox::Yes, QStringLiteral("CSV (*.csv)"))(modal);
+    });
+    f.find<QAction>(QStringLiteral("actionExport"))->trigger();
+    QCOMPARE(filters, QStringList({"Excel Workbook (*.xlsx)", "Excel File(*.xls)", "CSV (*.csv)"}));
+    QCOMPARE(defaultFilter, QStringLiteral("Excel Workbook (*.xlsx)"));
+    QCOMPARE(answerer.texts.value(0), QStringLiteral("records.csv already exists.\nDo you want to replace it?"));
+    const QString fileName = dir.filePath(QStringLiteral("records.csv"));
+    QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(fileName)});
+
+    // Read back with Python's csv module: a header, then the two readings,
+    // all three channels side by side, numbers as numbers.
+    const QJsonArray lines = readCsv(fileName);
+    QCOMPARE(lines.size(), 3);
+    const QJsonArray second = lines.at(2).toArray();
+    QCOMPARE(second.at(0).toString(), QStringLiteral("2024-03-05T14:07:09.000"));
+    QCOMPARE(second.at(1).toString(), QStringLiteral("2")); // channel 1, volts
+    QCOMPARE(second.at(4).toString(), QStringLiteral("3")); // channel 2, volts
+    QCOMPARE(second.at(7).toString(), QStringLiteral("4")); // channel 3, volts
+    QCOMPARE(second.at(9).toString(), QStringLiteral("2")); // channel 3, watts
+}
+
+void TestWindowExport::longExportShowsProgressAndRecordingGoesOn()
+{
+    constexpr int kRows = 300;
+    WindowFixture f;
+    f.driver.control->preset(QStringLiteral("outputOn"), true);
+    for (int i = 0; i < kRows; ++i)
+        f.deliver(slowReading());
+    auto table = f.find<QTableView>(QStringLiteral("tableViewCH1"));
+    PaintCounter paints;
+    table->viewport()->installEventFilter(&paints);
+
+    // The driver's timers keep running: readings arrive while the export runs.
+    QString progressText;
+    bool busyCursor = false;
+    QTimer driverTimer;
+    connect(&driverTimer, &QTimer::timeout, [&] {
+        if (auto progress = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()))
+            progressText = progress->labelText();
+        busyCursor = busyCursor
+                     || (QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor);
+        f.deliver(slowReading());
+    });
+    const QString fileName = dir.filePath(QStringLiteral("long.csv"));
+    SlowRecord::slow() = true;
+    {
+        // The driver's readings start with the export: those before it would be in the file.
+        ModalAnswerer answerer([&](QWidget *modal) {
+            if (qobject_cast<QFileDialog *>(modal))
+                driverTimer.start(20);
+            saveAs(fileName, QMessageBox::No)(modal);
+        });
+        const int paintsBefore = paints.count;
+        f.find<QAction>(QStringLiteral("actionExport"))->trigger();
+        driverTimer.stop();
+        SlowRecord::slow() = false;
+        QCOMPARE(answerer.texts.value(0),
+                 QStringLiteral("The datas is exported successfully.\r\nDo you want to open this file?"));
+        QVERIFY(paints.count > paintsBefore);
+    }
+    QVERIFY2(progressText.contains(QStringLiteral("rows written")), qPrintable(progressText));
+    QVERIFY(busyCursor);
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(table->model()->rowCount() > kRows);
+    QCOMPARE(readCsv(fileName).size(), 1 + kRows);
 }
 
 void TestWindowExport::cancelledExportDoesNothing()

@@ -6,6 +6,7 @@
 #include "testdriverhandle.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 // A shown main window over a freshly reset test driver, with helpers to find
@@ -18,6 +19,8 @@ public:
     {
         if (!keepOptionsFile)
             QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/options.xml"));
+        // The session logs of recorded readings go to a folder of the test's own.
+        qputenv("XDG_DATA_HOME", dataHome().path().toLocal8Bit());
         driver.control->reset();
         window.reset(new MainWindow);
         window->show();
@@ -64,6 +67,13 @@ public:
     void deliver(const QList<DmmData *> &records)
     {
         driver.emitSignal("updateData", Q_ARG(QList<DmmData *>, records));
+    }
+
+    // Lives until the test process ends, then goes with everything in it.
+    static QTemporaryDir &dataHome()
+    {
+        static QTemporaryDir dir;
+        return dir;
     }
 
     TestDriverHandle driver;

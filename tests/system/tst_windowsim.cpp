@@ -75,6 +75,8 @@ void TestWindowSim::initTestCase()
     // A private bus, set before the transport plug-in looks for it.
     busPath = busDir.filePath(QStringLiteral("vbus"));
     qputenv("LUMA4200_VIRTUAL_BUS", busPath.toLocal8Bit());
+    // The session logs of what it records go with the bus.
+    qputenv("XDG_DATA_HOME", busDir.path().toLocal8Bit());
 }
 
 void TestWindowSim::init()
