@@ -1,3 +1,4 @@
+#include "localtimezone.h"
 #include "mainwindow.h"
 
 #include <QApplication>
@@ -5,6 +6,7 @@
 
 int main(int argc, char *argv[])
 {
+    LocalTimeZone::keepSystemZone();
     // The user's folders are named after the program, whatever its file is
     // called: ~/.config/luma4200 holds the settings of an installed program.
     QCoreApplication::setApplicationName(QStringLiteral("luma4200"));

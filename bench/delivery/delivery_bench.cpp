@@ -19,6 +19,7 @@
 #include "datamodel.h"
 #include "dmmchart.h"
 #include "instrumentreading.h"
+#include "localtimezone.h"
 #include "mainwindow.h"
 #include "recordrowheader.h"
 #include "testdrivercontrol.h"
@@ -341,6 +342,8 @@ int main(int argc, char *argv[])
     QTemporaryDir home;
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    // As the application does at its start (main.cpp).
+    LocalTimeZone::keepSystemZone();
     QApplication app(argc, argv);
 
     const int readings = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;

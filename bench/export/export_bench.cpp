@@ -11,6 +11,7 @@
 
 #include "channelrecord.h"
 #include "instrumentreading.h"
+#include "localtimezone.h"
 #include "mainwindow.h"
 #include "testdriverhandle.h"
 
@@ -214,6 +215,8 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The figures are the export's, not those of debug output on the terminal.
     qputenv("QT_LOGGING_RULES", "luma.*.debug=false");
+    // As the application does at its start (main.cpp).
+    LocalTimeZone::keepSystemZone();
     QApplication app(argc, argv);
     const QStringList arguments = app.arguments();
     if (arguments.value(1) == QLatin1String("--child"))
