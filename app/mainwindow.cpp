@@ -429,14 +429,9 @@ void MainWindow::on_actionExport_triggered()
                                                     RecordsExport::fileFilters(), &filter);
     if (fileName.isEmpty())
         return;
-    // The dialog asked about replacing the name as typed, not with the suffix added.
     const QString typed = fileName;
     fileName = RecordsExport::withSuffix(fileName, filter);
-    const QString replaceQuestion = tr("%1 already exists.\nDo you want to replace it?");
-    if (fileName != typed && QFileInfo::exists(fileName)
-        && QMessageBox::question(this, QString(), replaceQuestion.arg(QFileInfo(fileName).fileName()),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
-               != QMessageBox::Yes)
+    if (!mayReplaceWithAddedSuffix(typed, fileName))
         return;
     if (!exportRecords(fileName)) {
         QMessageBox::information(this, QString(), tr("The datas is exported failed."), QMessageBox::Ok);
@@ -447,6 +442,18 @@ void MainWindow::on_actionExport_triggered()
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
         == QMessageBox::Yes)
         openWithDesktop(fileName);
+}
+
+// The file dialog asked about replacing the name as typed; a suffix added
+// afterwards may name another file that exists, which is asked about here.
+bool MainWindow::mayReplaceWithAddedSuffix(const QString &typed, const QString &fileName)
+{
+    if (fileName == typed || !QFileInfo::exists(fileName))
+        return true;
+    const QString question = tr("%1 already exists.\nDo you want to replace it?");
+    return QMessageBox::question(this, QString(), question.arg(QFileInfo(fileName).fileName()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+           == QMessageBox::Yes;
 }
 
 bool MainWindow::exportRecords(const QString &fileName)
@@ -463,8 +470,11 @@ void MainWindow::on_actionSaveImage_triggered()
     if (fileName.isEmpty())
         return;
     // The image format follows the suffix; our file dialog adds none.
+    const QString typed = fileName;
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QStringLiteral(".jpg");
+    if (!mayReplaceWithAddedSuffix(typed, fileName))
+        return;
 
     DMMChart *chart = selectedChart();
     if (!chart || !chart->saveImage(fileName)) {

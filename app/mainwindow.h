@@ -89,6 +89,7 @@ private:
     bool isOutputOn() const;
     void readOptions();
     void writeOptions();
+    bool mayReplaceWithAddedSuffix(const QString &typed, const QString &fileName);
     bool exportRecords(const QString &fileName);
     DMMChart *selectedChart() const;
 

@@ -335,14 +335,22 @@ void TestWindowExport::chartImageIsTheChartOfTheCurrentTabs()
     DesktopRecorder desktop;
     // Typed without a suffix: saved as a JPEG file named with ".jpg".
     const QString fileName = dir.filePath(QStringLiteral("chart.jpg"));
-    ModalAnswerer answerer(saveAs(dir.filePath(QStringLiteral("chart")), QMessageBox::Yes));
-    f.find<QAction>(QStringLiteral("actionSaveImage"))->trigger();
-    QCOMPARE(answerer.texts, QStringList{QStringLiteral(
-                                 "The chart is exported successfully.\r\nDo you want to open this file?")});
+    {
+        ModalAnswerer answerer(saveAs(dir.filePath(QStringLiteral("chart")), QMessageBox::Yes));
+        f.find<QAction>(QStringLiteral("actionSaveImage"))->trigger();
+        QCOMPARE(answerer.texts, QStringList{QStringLiteral(
+                                     "The chart is exported successfully.\r\nDo you want to open this file?")});
+    }
     QImageReader image(fileName);
     QCOMPARE(image.format(), QByteArray("jpeg"));
     QCOMPARE(image.size(), chart->size());
     QCOMPARE(desktop.opened, QList<QUrl>{QUrl::fromLocalFile(fileName)});
+
+    // Typed so again: the dialog knew nothing of "chart.jpg", so the program
+    // asks before replacing it, and No saves nothing.
+    ModalAnswerer again(saveAs(dir.filePath(QStringLiteral("chart")), QMessageBox::No));
+    f.find<QAction>(QStringLiteral("actionSaveImage"))->trigger();
+    QCOMPARE(again.texts, QStringList{QStringLiteral("chart.jpg already exists.\nDo you want to replace it?")});
 }
 
 void TestWindowExport::neverPaintedChartWritesNothing()
