@@ -2,8 +2,8 @@
 // work. It starts the simulator on a private virtual USB bus, connects the
 // main window to it, records readings and grabs the window and its dialogs
 // into the directory given on the command line. Meant for the offscreen
-// platform (scripts/manual-screenshots); the user's options.xml is left as
-// it was.
+// platform (scripts/manual-screenshots); the user's options.xml and sessions
+// are left as they were.
 
 #include "dialogoptions.h"
 #include "dlgdevchoose.h"
@@ -258,6 +258,8 @@ bool saveOptions(MainWindow &window, const QDir &dir)
 
 int main(int argc, char *argv[])
 {
+    // The folders of the program itself, as the pictures show them.
+    QCoreApplication::setApplicationName(QStringLiteral("luma4200"));
     QApplication app(argc, argv);
     if (app.arguments().size() != 2) {
         qCritical("usage: luma4200-screenshots <output directory>");
@@ -277,6 +279,11 @@ int main(int argc, char *argv[])
         qCritical("the simulator did not start");
         return 1;
     }
+
+    // The session log of these readings goes to a folder of its own, not
+    // among the user's sessions.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
 
     MessageBoxWatch watch;
     OptionsSetAside options;
