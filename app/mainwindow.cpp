@@ -8,6 +8,7 @@
 #include "dlgdevchoose.h"
 #include "dmmchart.h"
 #include "dmmdata.h"
+#include "elidedlabel.h"
 #include "driverdiscovery.h"
 #include "exportprogress.h"
 #include "idmm.h"
@@ -49,6 +50,8 @@ constexpr int kSetPointDelayMs = 2000;
 constexpr int kVoltSliderSteps = 100;
 constexpr int kCurrSliderSteps = 1000;
 constexpr int kChannelCount = 3;
+// The session log's file in the status bar leaves the rest to the messages.
+constexpr int kSessionFileMaxWidthPx = 300;
 
 const QString kModelName = QStringLiteral("LUMA4200");
 const QString kVersion = QStringLiteral("1.0");
@@ -156,12 +159,16 @@ void MainWindow::startSessionLog()
     sessionLog = new SessionLog(
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/sessions"), this);
 
-    auto sessionFile = new QLabel(ui->statusBar);
+    // The path is shortened in its middle rather than crowding out the
+    // messages left of it; the whole path is its tool tip.
+    auto sessionFile = new ElidedLabel(ui->statusBar);
     sessionFile->setObjectName(QStringLiteral("lblSessionFile"));
-    sessionFile->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    sessionFile->setMaximumWidth(kSessionFileMaxWidthPx);
     ui->statusBar->addPermanentWidget(sessionFile);
     connect(sessionLog, &SessionLog::fileChanged, sessionFile, [sessionFile](const QString &path) {
-        sessionFile->setText(path.isEmpty() ? QString() : tr("Session log: %1").arg(QDir::toNativeSeparators(path)));
+        const QString text = path.isEmpty() ? QString() : tr("Session log: %1").arg(QDir::toNativeSeparators(path));
+        sessionFile->setText(text);
+        sessionFile->setToolTip(text);
     });
     connect(sessionLog, &SessionLog::failed, this, [this](const QString &where, const QString &reason) {
         ui->statusBar->showMessage(tr("The session log stopped (%1: %2). The tables go on recording.")

@@ -1,0 +1,19 @@
+#include "elidedlabel.h"
+
+#include <QPainter>
+#include <QStyle>
+
+ElidedLabel::ElidedLabel(QWidget *parent) : QLabel(parent) {}
+
+QSize ElidedLabel::minimumSizeHint() const
+{
+    return QSize(0, QLabel::minimumSizeHint().height());
+}
+
+void ElidedLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
+    style()->drawItemText(&painter, area, alignment(), palette(), isEnabled(), shown, foregroundRole());
+}
