@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <cstring>
 
-Q_LOGGING_CATEGORY(lcRecording, "luma.recording")
+Q_LOGGING_CATEGORY(lcRecording, "luma.recording", QtInfoMsg)
 
 namespace {
 const QString kFileNameFormat = QStringLiteral("yyyy-MM-dd_hhmmss");
