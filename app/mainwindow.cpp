@@ -51,7 +51,7 @@ constexpr int kVoltSliderSteps = 100;
 constexpr int kCurrSliderSteps = 1000;
 constexpr int kChannelCount = 3;
 // The session log's file in the status bar leaves the rest to the messages.
-constexpr int kSessionFileMaxWidthPx = 300;
+constexpr int kSessionFileMaxWidthPx = 380;
 
 const QString kModelName = QStringLiteral("LUMA4200");
 const QString kVersion = QStringLiteral("1.0");
@@ -159,7 +159,7 @@ void MainWindow::startSessionLog()
     sessionLog = new SessionLog(
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/sessions"), this);
 
-    // The path is shortened in its middle rather than crowding out the
+    // A long path is shortened at its start rather than crowding out the
     // messages left of it; the whole path is its tool tip.
     auto sessionFile = new ElidedLabel(ui->statusBar);
     sessionFile->setObjectName(QStringLiteral("lblSessionFile"));

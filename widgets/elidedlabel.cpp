@@ -14,6 +14,6 @@ void ElidedLabel::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const QRect area = contentsRect();
-    const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
+    const QString shown = fontMetrics().elidedText(text(), Qt::ElideLeft, area.width());
     style()->drawItemText(&painter, area, alignment(), palette(), isEnabled(), shown, foregroundRole());
 }

@@ -4,9 +4,9 @@
 #include <QLabel>
 
 // A one-line label that, given less room than its text needs, shows the
-// text shortened in the middle ("/home/…/sessions/2026-12-08_101530.csv")
-// instead of cutting its end off, so both ends of a long path stay legible.
-// text() stays the whole text; it may shrink to nothing in a layout.
+// text shortened at its start ("…/sessions/2026-12-08_101530.csv") instead
+// of cutting its end off, so the file name at the end of a path stays
+// legible. text() stays the whole text; it may shrink to nothing in a layout.
 class ElidedLabel : public QLabel
 {
     Q_OBJECT
