@@ -1,5 +1,6 @@
 // The window's output commands: the workbook export, the chart image and the manual.
 
+#include "exportedfilereader.h"
 #include "windowfixture.h"
 #include "modalanswerer.h"
 
@@ -35,6 +36,8 @@ public slots:
     void open(const QUrl &url) { opened << url; }
 };
 
+using namespace ExportedFileReader;
+
 namespace {
 // Chooses the given file (and filter, if any) in the save dialog, then answers
 // message boxes with the given button.
@@ -53,36 +56,6 @@ ModalAnswerer::Answer saveAs(const QString &fileName, QMessageBox::StandardButto
             ModalAnswerer::closeWith(answer)(modal);
         }
     };
-}
-
-QJsonDocument runPython(const QStringList &arguments)
-{
-    QProcess reader;
-    reader.start(QStringLiteral("/usr/bin/python3"), arguments);
-    if (!reader.waitForFinished(30000) || reader.exitCode() != 0)
-        return QJsonDocument();
-    return QJsonDocument::fromJson(reader.readAllStandardOutput());
-}
-
-QJsonObject readWorkbook(const QString &fileName)
-{
-    return runPython({QStringLiteral(READ_WORKBOOK_SCRIPT), fileName}).object();
-}
-
-QJsonArray sheetRows(const QJsonObject &workbook, const QString &sheet)
-{
-    return workbook.value("content").toObject().value(sheet).toObject().value("rows").toArray();
-}
-
-// Every line of a CSV file as a list of its fields, read with Python's csv module.
-QJsonArray readCsv(const QString &fileName)
-{
-    return runPython({QStringLiteral("-c"),
-                      QStringLiteral("import csv, json, sys\n"
-                                     "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                     "    json.dump(list(csv.reader(f)), sys.stdout)"),
-                      fileName})
-        .array();
 }
 
 // A reading whose measured voltage takes a while to read once `slow` is set:

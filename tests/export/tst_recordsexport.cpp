@@ -1,6 +1,7 @@
 // The export of the three record tables, read back with independent readers:
 // openpyxl for workbooks (readworkbook.py), Python's csv module for CSV files.
 
+#include "exportedfilereader.h"
 #include "columninfo.h"
 #include "datamodel.h"
 #include "fakerecord.h"
@@ -17,42 +18,12 @@
 
 #include <unistd.h>
 
+using namespace ExportedFileReader;
+
 namespace {
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 const QStringList kTitles = {"No.", "Date/Time", "Voltage(V)", "Current(A)", "Power(W)", "SER/PER", "Flag"};
 const QDateTime kStart(QDate(2024, 3, 5), QTime(14, 7, 9, 250));
-
-QJsonDocument runPython(const QStringList &arguments)
-{
-    QProcess reader;
-    reader.start(QStringLiteral("/usr/bin/python3"), arguments);
-    if (!reader.waitForFinished(-1) || reader.exitCode() != 0) {
-        qWarning() << reader.readAllStandardError();
-        return QJsonDocument();
-    }
-    return QJsonDocument::fromJson(reader.readAllStandardOutput());
-}
-
-QJsonObject readWorkbook(const QString &fileName)
-{
-    return runPython({QStringLiteral(READ_WORKBOOK_SCRIPT), fileName}).object();
-}
-
-// Every line of a CSV file as a list of its fields.
-QJsonArray readCsv(const QString &fileName)
-{
-    return runPython({QStringLiteral("-c"),
-                      QStringLiteral("import csv, json, sys\n"
-                                     "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                                     "    json.dump(list(csv.reader(f)), sys.stdout)"),
-                      fileName})
-        .array();
-}
-
-QJsonArray sheetRows(const QJsonObject &workbook, const QString &sheet)
-{
-    return workbook.value("content").toObject().value(sheet).toObject().value("rows").toArray();
-}
 
 QStringList filesIn(const QString &path)
 {
