@@ -1,26 +1,25 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "chartquantity.h"
 #include "columninfo.h"
-#include "datamodel.h"
 #include "dialogoptions.h"
 #include "dlgdevchoose.h"
 #include "dmmchart.h"
 #include "dmmdata.h"
 #include "elidedlabel.h"
 #include "driverdiscovery.h"
-#include "exportprogress.h"
+#include "exportcommands.h"
 #include "idmm.h"
 #include "imydmm.h"
 #include "iserialdev.h"
 #include "ivisaserial.h"
 #include "ivisausb.h"
 #include "optionsfile.h"
-#include "recordpointsource.h"
-#include "recordrowheader.h"
-#include "recordsexport.h"
+#include "recordcolumns.h"
+#include "recorder.h"
+#include "recordviews.h"
 #include "sessionlog.h"
+#include "sessionviewer.h"
 #include "statusdisplay.h"
 
 #include <QCheckBox>
@@ -30,18 +29,15 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QRegExp>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
-#include <QTableView>
 #include <QTimer>
+#include <QToolBar>
 #include <QUrl>
 
 namespace {
@@ -55,8 +51,6 @@ constexpr int kSessionFileMaxWidthPx = 380;
 
 const QString kModelName = QStringLiteral("LUMA4200");
 const QString kVersion = QStringLiteral("1.0");
-const QString kChartPattern = QStringLiteral("chartCH[0-9]{1,}[Voltage,Current,Power]");
-const QString kTablePattern = QStringLiteral("tableViewCH[0-9]{1,}");
 const QString kChartPrefix = QStringLiteral("chartCH");
 
 // Instrument codes: tracking mode as the driver reports it, and as it is sent.
@@ -71,11 +65,6 @@ constexpr int kPortRs232 = 2;
 // The language choice as the settings file keeps it.
 const QString kLanguageEnglish = QStringLiteral("EN");
 const QString kLanguageOther = QStringLiteral("OTHER");
-
-void openWithDesktop(const QString &fileName)
-{
-    QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
-}
 
 } // namespace
 
@@ -94,8 +83,9 @@ MainWindow::MainWindow(QWidget *parent)
       ignoreVoltChange(false),
       ignoreCurrChange(false),
       display(nullptr),
-      sampleLimitShown(false),
-      sessionLog(nullptr)
+      recorder(nullptr),
+      views(nullptr),
+      exporter(nullptr)
 {
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
@@ -111,23 +101,25 @@ MainWindow::MainWindow(QWidget *parent)
     if (!drivers.complete())
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 
-    const struct { const char *title; int widthFactor; } columnTitles[] = {
-        {QT_TR_NOOP("No."), 1}, {QT_TR_NOOP("Date/Time"), 3}, {QT_TR_NOOP("Voltage(V)"), 2},
-        {QT_TR_NOOP("Current(A)"), 2}, {QT_TR_NOOP("Power(W)"), 2}, {QT_TR_NOOP("SER/PER"), 2},
-        {QT_TR_NOOP("Flag"), 2},
-    };
-    for (const auto &column : columnTitles)
-        columns << new ColumnInfo{tr(column.title), column.widthFactor};
-    for (quint8 channel = 1; channel <= kChannelCount; ++channel)
-        models << new DataModel(columns, channel);
+    columns = RecordColumns::create();
+    // Sessions go to "sessions" in the user's data folder (named after the application, see main.cpp).
+    recorder = new Recorder(
+        columns, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/sessions"),
+        this);
+    recorder->setDriver(myDmm);
+    models = recorder->models();
     timerSetVolt = new QTimer;
     timerSetCurr = new QTimer;
 
     dressForm();
-    configureCharts();
+    views = new RecordViews(this, this);
+    views->show(models, &recorder->readings());
+    charts = views->charts();
+    exporter = new ExportCommands(this, ui->statusBar);
+    addOpenSessionAction();
     setWindowTitle(QStringLiteral("%1 v%2").arg(kModelName, kVersion));
     connectDriverSignals();
-    startSessionLog();
+    connectRecorder();
 
     connect(timerSetVolt, &QTimer::timeout, this, &MainWindow::slotTimerSetVoltEvent);
     connect(timerSetCurr, &QTimer::timeout, this, &MainWindow::slotTimerSetCurrEvent);
@@ -141,23 +133,25 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    delete exporter;
     delete display;
     delete ui;
-    // The tables, destroyed later with the window, let go of a model when it is destroyed.
-    qDeleteAll(models);
+    // The recorder and its models go with the window's children; the
+    // columns outlive them only until then, and nothing reads them on the way.
+    delete recorder;
     qDeleteAll(columns);
     // The set-point timers have no parent; a pending set point dies with the window.
     delete timerSetVolt;
     delete timerSetCurr;
 }
 
-// Sessions go to "sessions" in the user's data folder (named after the
-// application, see main.cpp); the status bar shows
-// the running session's file and says when the log has to stop.
-void MainWindow::startSessionLog()
+// The recorder tells the views of new rows and the status bar of the
+// session log and the sample-point limit.
+void MainWindow::connectRecorder()
 {
-    sessionLog = new SessionLog(
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/sessions"), this);
+    connect(recorder, &Recorder::rowAppended, views, &RecordViews::followNewRow);
+    connect(recorder, &Recorder::cleared, views, &RecordViews::clearCharts);
+    connect(recorder, &Recorder::limitReached, this, &MainWindow::showSampleLimitReached);
 
     // A long path is shortened at its start rather than crowding out the
     // messages left of it; the whole path is its tool tip.
@@ -165,6 +159,7 @@ void MainWindow::startSessionLog()
     sessionFile->setObjectName(QStringLiteral("lblSessionFile"));
     sessionFile->setMaximumWidth(kSessionFileMaxWidthPx);
     ui->statusBar->addPermanentWidget(sessionFile);
+    SessionLog *sessionLog = recorder->sessionLog();
     connect(sessionLog, &SessionLog::fileChanged, sessionFile, [sessionFile](const QString &path) {
         const QString text = path.isEmpty() ? QString() : tr("Session log: %1").arg(QDir::toNativeSeparators(path));
         sessionFile->setText(text);
@@ -231,51 +226,23 @@ void MainWindow::dressForm()
         tabs->setCurrentIndex(0);
     }
 
-    const int columnWidths[] = {50, 130, 100, 100, 100, 60, 60};
-    const QRegExp tableName(kTablePattern, Qt::CaseSensitive, QRegExp::RegExp);
-    for (QTableView *table : findChildren<QTableView *>()) {
-        if (tableName.indexIn(table->objectName()) < 0)
-            continue;
-        recordTables << table;
-        // Recording appends a row per reading for as long as it runs.
-        RecordRowHeader::install(table);
-        table->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-        table->horizontalHeader()->setSectionsClickable(false);
-        table->setSelectionBehavior(QAbstractItemView::SelectRows);
-        const int channel = table->objectName().right(1).toInt();
-        if (channel >= 1 && channel <= models.size())
-            table->setModel(models.at(channel - 1));
-        for (int column = 0; column < int(std::size(columnWidths)); ++column)
-            table->setColumnWidth(column, columnWidths[column]);
-    }
-
     ui->btnOvp->setVisible(false);
     ui->btnOcp->setVisible(false);
 }
 
-void MainWindow::configureCharts()
+// "Open session…" has a tool bar of its own at the start of the top tool
+// bar row, so the main tool bar keeps its commands and its stretch.
+void MainWindow::addOpenSessionAction()
 {
-    constexpr int kChartLeftMargin = 88;
-    constexpr int kChartBottomMargin = 66;
-    const QRegExp chartName(kChartPattern, Qt::CaseSensitive, QRegExp::RegExp);
-    for (DMMChart *chart : findChildren<DMMChart *>()) {
-        if (chartName.indexIn(chart->objectName()) < 0)
-            continue;
-        if (const ChartQuantity *quantity = ChartQuantity::forChart(chart->objectName())) {
-            chart->setYTitle(tr(quantity->title));
-            chart->setLabelDecimals(quantity->labelDecimals);
-            // The channel's table holds the chart's readings row for row.
-            const int channel = ChartQuantity::channelOf(chart->objectName());
-            if (channel >= 1 && channel <= models.size())
-                chart->setPointSource(std::make_unique<RecordPointSource>(models.at(channel - 1), quantity));
-        }
-        chart->setLeftMargin(kChartLeftMargin);
-        chart->setBottomMargin(kChartBottomMargin);
-        chart->setXTitle(tr("Date/Time"));
-        chart->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
-        chart->installEventFilter(this);
-        charts << chart;
-    }
+    auto sessionBar = new QToolBar(tr("Sessions"), this);
+    sessionBar->setObjectName(QStringLiteral("toolbarSession"));
+    sessionBar->setIconSize(ui->mainToolBar->iconSize());
+    sessionBar->setToolButtonStyle(ui->mainToolBar->toolButtonStyle());
+    auto openSession = sessionBar->addAction(QIcon(QStringLiteral(":/image/text.png")), tr("Open session…"));
+    openSession->setObjectName(QStringLiteral("actionOpenSession"));
+    openSession->setToolTip(tr("Open a recorded session log in a viewer"));
+    connect(openSession, &QAction::triggered, this, &MainWindow::slotOpenSession);
+    insertToolBar(ui->mainToolBar, sessionBar);
 }
 
 void MainWindow::connectDriverSignals()
@@ -431,69 +398,27 @@ void MainWindow::on_actionOptions_triggered()
 
 void MainWindow::on_actionExport_triggered()
 {
-    QString filter;
-    QString fileName = QFileDialog::getSaveFileName(this, tr("Export the datas to a excel file."), QString(),
-                                                    RecordsExport::fileFilters(), &filter);
-    if (fileName.isEmpty())
-        return;
-    const QString typed = fileName;
-    fileName = RecordsExport::withSuffix(fileName, filter);
-    if (!mayReplaceWithAddedSuffix(typed, fileName))
-        return;
-    if (!exportRecords(fileName)) {
-        QMessageBox::information(this, QString(), tr("The datas is exported failed."), QMessageBox::Ok);
-        return;
-    }
-    if (QMessageBox::question(this, QString(),
-                              tr("The datas is exported successfully.\r\nDo you want to open this file?"),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
-        == QMessageBox::Yes)
-        openWithDesktop(fileName);
-}
-
-// The file dialog asked about replacing the name as typed; a suffix added
-// afterwards may name another file that exists, which is asked about here.
-bool MainWindow::mayReplaceWithAddedSuffix(const QString &typed, const QString &fileName)
-{
-    if (fileName == typed || !QFileInfo::exists(fileName))
-        return true;
-    const QString question = tr("%1 already exists.\nDo you want to replace it?");
-    return QMessageBox::question(this, QString(), question.arg(QFileInfo(fileName).fileName()),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
-           == QMessageBox::Yes;
-}
-
-bool MainWindow::exportRecords(const QString &fileName)
-{
-    const RecordsExport records(models, columns);
-    ExportProgress progress(this);
-    return records.write(fileName, [&progress](int written, int total) { progress.report(written, total); });
+    exporter->exportRecords(models, columns);
 }
 
 void MainWindow::on_actionSaveImage_triggered()
 {
-    QString fileName = QFileDialog::getSaveFileName(
-        this, tr("Export the chart to a JPEG file."), QString(), QStringLiteral("JPEG File(*.jpg)"));
-    if (fileName.isEmpty())
-        return;
-    // The image format follows the suffix; our file dialog adds none.
-    const QString typed = fileName;
-    if (QFileInfo(fileName).suffix().isEmpty())
-        fileName += QStringLiteral(".jpg");
-    if (!mayReplaceWithAddedSuffix(typed, fileName))
-        return;
+    exporter->saveChartImage(selectedChart());
+}
 
-    DMMChart *chart = selectedChart();
-    if (!chart || !chart->saveImage(fileName)) {
-        ui->statusBar->showMessage(tr("The chart image was not saved to %1.").arg(QDir::toNativeSeparators(fileName)));
-        return;
-    }
+void MainWindow::slotOpenSession()
+{
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/sessions");
+    const QString fileName = QFileDialog::getOpenFileName(this, tr("Open a session log"), folder,
+                                                          QStringLiteral("CSV (*.csv);;All files (*)"));
+    if (!fileName.isEmpty())
+        openSession(fileName);
+}
 
-    if (QMessageBox::question(this, QString(),
-                              tr("The chart is exported successfully.\r\nDo you want to open this file?"),
-                              QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
-        == QMessageBox::Yes)
-        openWithDesktop(fileName);
+void MainWindow::openSession(const QString &fileName)
+{
+    SessionViewer::open(fileName, this);
 }
 
 // The chart on the current chart tab of the selected channel's page, whatever
@@ -513,7 +438,8 @@ DMMChart *MainWindow::selectedChart() const
 
 void MainWindow::on_actionManual_triggered()
 {
-    openWithDesktop(QCoreApplication::applicationDirPath() + QStringLiteral("/Software User Manual.pdf"));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/Software User Manual.pdf")));
 }
 
 // ---- Front-panel commands ----
@@ -691,51 +617,12 @@ void MainWindow::updateDisplays(const QList<DmmData *> &records)
 void MainWindow::slotUpdateData(QList<DmmData *> records)
 {
     updateDisplays(records);
-    if (!recordDelivery(records))
-        qDeleteAll(records);
+    recorder->record(records);
 }
 
-// Appends one record per channel to the tables and charts; false when the
-// delivery is not kept (output off, sample-point limit reached, or not one
-// record per channel), in which case the caller still owns every record.
-bool MainWindow::recordDelivery(const QList<DmmData *> &records)
-{
-    if (!myDmm || !myDmm->isOutputOn())
-        return false;
-    if (!myDmm->isInfinite() && models.first()->rowCount() >= myDmm->samplePoints()) {
-        showSampleLimitReached(myDmm->samplePoints());
-        return false;
-    }
-    // The tables must stay row for row in step, so a short delivery is not recorded.
-    if (records.size() < models.size())
-        return false;
-
-    for (int i = 0; i < models.size(); ++i)
-        models.at(i)->append(records.at(i));
-    // A driver that sends more than one record per channel keeps nothing extra.
-    qDeleteAll(records.mid(models.size()));
-    sessionLog->append(*records.at(0), *records.at(1), *records.at(2));
-
-    for (QTableView *table : qAsConst(recordTables))
-        table->scrollToBottom();
-
-    for (DMMChart *chart : qAsConst(charts)) {
-        const int channel = ChartQuantity::channelOf(chart->objectName());
-        const ChartQuantity *quantity = ChartQuantity::forChart(chart->objectName());
-        if (channel < 1 || channel > models.size() || !quantity)
-            continue;
-        chart->addPoint(quantity->makePoint(*records.at(channel - 1)), 0);
-    }
-    sampleLimitShown = false;
-    return true;
-}
-
-// Once each time recording reaches the limit, not at every delivery it drops.
+// The recorder says so once each time recording reaches the limit.
 void MainWindow::showSampleLimitReached(int samplePoints)
 {
-    if (sampleLimitShown)
-        return;
-    sampleLimitShown = true;
     ui->statusBar->showMessage(tr("Recording stopped: the limit of %1 sample points is reached. To record more, "
                                   "raise \"Sample points\" or tick \"Infinite\" in Options.")
                                    .arg(samplePoints));
@@ -747,12 +634,8 @@ void MainWindow::on_actionDelete_triggered()
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
         != QMessageBox::Yes)
         return;
-    for (DataModel *model : qAsConst(models))
-        model->clear();
-    for (DMMChart *chart : qAsConst(charts))
-        chart->clear();
-    // The next recorded reading starts a new session file; the old one stays.
-    sessionLog->close();
+    // The charts follow; the next recorded reading starts a new session file.
+    recorder->clear();
 }
 
 // ---- Settings ----

@@ -15,18 +15,21 @@ QT_END_NAMESPACE
 class DataModel;
 class DMMChart;
 class DmmData;
+class ExportCommands;
 class IDmm;
 class IMyDmm;
 class ISerialDev;
-class SessionLog;
+class Recorder;
+class RecordViews;
 class StatusDisplay;
 class IVISASerial;
 class IVISAUSB;
 struct ColumnInfo;
 
-// The application's only window: the instrument's front panel, the record
-// tables and charts of the three channels. It owns the form, the record
-// models and the charts, and reaches the instrument only through the driver
+// The application's main window: the instrument's front panel, the record
+// tables and charts of the three channels. It owns the form and the
+// recorder (which owns the record models), wires driver -> recorder -> views
+// and status bar, and reaches the instrument only through the driver
 // plug-ins' interfaces, which belong to their loaders.
 class MainWindow : public QMainWindow
 {
@@ -34,6 +37,10 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // Reads a session log in the background and shows it in a viewer
+    // window of its own, or tells the user why it cannot.
+    void openSession(const QString &fileName);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -77,20 +84,18 @@ private slots:
     void slotUpdateSPMode(quint8 mode);
     void slotUpdateSource(quint8 ch, quint8 kind, QString value);
     void slotUpdateData(QList<DmmData *> records);
+    void slotOpenSession();
 
 private:
     void dressForm();
-    void configureCharts();
-    void startSessionLog();
+    void addOpenSessionAction();
+    void connectRecorder();
     void connectDriverSignals();
     void updateDisplays(const QList<DmmData *> &records);
-    bool recordDelivery(const QList<DmmData *> &records);
     void showSampleLimitReached(int samplePoints);
     bool isOutputOn() const;
     void readOptions();
     void writeOptions();
-    bool mayReplaceWithAddedSuffix(const QString &typed, const QString &fileName);
-    bool exportRecords(const QString &fileName);
     DMMChart *selectedChart() const;
 
     Ui::MainWindow *ui;
@@ -104,15 +109,15 @@ private:
     QTimer *timerSetVolt;
     QTimer *timerSetCurr;
     QList<DMMChart *> charts;
-    QList<QTableView *> recordTables; // found by name once; the form never changes
     quint8 spMode;
     bool fixedLanguage;
     QString language;
     bool ignoreVoltChange;
     bool ignoreCurrChange;
-    StatusDisplay *display; // owned; the front panel's indicators
-    bool sampleLimitShown;  // the status bar has said that recording reached its limit
-    SessionLog *sessionLog; // child; every recorded reading on disk
+    StatusDisplay *display;   // owned; the front panel's indicators
+    Recorder *recorder;       // child; owns the models
+    RecordViews *views;       // child; the record tables and charts
+    ExportCommands *exporter; // owned
 };
 
 #endif // MAINWINDOW_H

@@ -33,6 +33,8 @@ public:
 
     void append(double value);
     void clear();
+    // Room for this many values without moving them again.
+    void reserve(int count) { values.reserve(count); }
     int count() const { return values.size(); }
     double at(int index) const { return values[index]; }
 

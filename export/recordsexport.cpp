@@ -2,19 +2,19 @@
 
 #include "columninfo.h"
 #include "datamodel.h"
-#include "dmmdata.h"
 #include "exportlogging.h"
 #include "exporttarget.h"
 #include "readingrow.h"
+#include "readingtable.h"
+#include "systemerror.h"
 #include "workbookwriter.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <numeric>
 
 namespace {
@@ -25,11 +25,9 @@ const QStringList kFileFilters = {QStringLiteral("Excel Workbook (*.xlsx)"), QSt
 constexpr int kCsvChannels = 3;
 constexpr int kDateColumn = 1;
 
-// QFile leaves its error text empty when a write stops part-way, as on a
-// full disk; right after the failed call errno still holds the reason.
 bool writeFailed(const QString &path)
 {
-    qCWarning(lcExport) << "cannot write" << path << ":" << std::strerror(errno);
+    qCWarning(lcExport) << "cannot write" << path << ":" << SystemError::lastText();
     return false;
 }
 
@@ -88,14 +86,15 @@ bool RecordsExport::writeWorkbook(const QString &path, const Progress &progress)
             return false;
         // One row's values, in place: a list would allocate every value on its own.
         QVector<QVariant> cells(model.columnCount());
+        const ReadingTable &readings = model.readings();
         for (int row = 0; row < rowCounts.at(channel); ++row) {
-            const DmmData *record = model.record(row);
-            if (!record)
+            if (row >= readings.count())
                 return tablesEmptied();
             // The table shows the time as a text; the sheet gets it as a date.
             for (int column = 0; column < cells.size(); ++column)
-                cells[column] = column == kDateColumn ? QVariant(record->dateTime())
-                                                      : model.data(model.index(row, column), Qt::DisplayRole);
+                cells[column] = column == kDateColumn
+                                    ? QVariant(QDateTime::fromMSecsSinceEpoch(readings.timeMs(row)))
+                                    : model.data(model.index(row, column), Qt::DisplayRole);
             if (!workbook.addRow(cells))
                 return false;
             progress(++written, total);
@@ -121,13 +120,13 @@ bool RecordsExport::writeCsv(const QString &path, const Progress &progress) cons
     const int total = *std::min_element(rowCounts.cbegin(), rowCounts.cend());
     if (file.write(ReadingRow::header()) < 0)
         return writeFailed(path);
+    const ReadingTable &channel1 = models.at(0)->readings();
+    const ReadingTable &channel2 = models.at(1)->readings();
+    const ReadingTable &channel3 = models.at(2)->readings();
     for (int row = 0; row < total; ++row) {
-        const DmmData *channel1 = models.at(0)->record(row);
-        const DmmData *channel2 = models.at(1)->record(row);
-        const DmmData *channel3 = models.at(2)->record(row);
-        if (!channel1 || !channel2 || !channel3)
+        if (row >= channel1.count() || row >= channel2.count() || row >= channel3.count())
             return tablesEmptied();
-        if (file.write(ReadingRow::line(*channel1, *channel2, *channel3)) < 0)
+        if (file.write(ReadingRow::line(channel1, channel2, channel3, row)) < 0)
             return writeFailed(path);
         progress(row + 1, total);
     }

@@ -1,5 +1,7 @@
 #include "tableprinter.h"
 
+#include "readingtime.h"
+
 #include "columninfo.h"
 #include "exportlogging.h"
 
@@ -12,7 +14,6 @@
 
 namespace {
 const QString kFontFamily = QStringLiteral("SimSun");
-const QString kDateTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 const QString kPageNumberPattern = QStringLiteral("%1/%2");
 constexpr int kSideMarginUnits = 30;
 // Title (three lines), print time, header row and page number take six
@@ -76,7 +77,7 @@ QString TablePrinter::cellText(const QVariant &value)
     case QMetaType::QChar:
         return QString::number(value.toInt());
     case QMetaType::QDateTime:
-        return value.toDateTime().toString(kDateTimeFormat);
+        return ReadingTime::text(value.toDateTime());
     default:
         return value.toString();
     }
@@ -118,7 +119,7 @@ void TablePrinter::slotPaintRequested(QPrinter *printer)
         const int titleWidth = metrics.horizontalAdvance(title);
         painter.drawText(QRect((width - titleWidth) / 2, 0, titleWidth, kTitleLines * line),
                          Qt::AlignCenter, title);
-        const QString printed = QDateTime::currentDateTime().toString(kDateTimeFormat);
+        const QString printed = ReadingTime::text(QDateTime::currentDateTime());
         const int printedWidth = metrics.horizontalAdvance(printed);
         painter.drawText(QRect(right - printedWidth, kTitleLines * line, printedWidth,
                                line - kTimeGapUnits),

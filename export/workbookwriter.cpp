@@ -1,5 +1,8 @@
 #include "workbookwriter.h"
 
+#include "readingtime.h"
+#include "systemerror.h"
+
 #include "exportlogging.h"
 
 #include <QDateTime>
@@ -10,10 +13,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 namespace {
-const char kDateTimeFormat[] = "yyyy-MM-dd hh:mm:ss";
 const char kTextFormat[] = "@";
 constexpr int kNumberColumn = 0;
 constexpr int kDateColumn = 1;
@@ -93,7 +94,7 @@ WorkbookWriter::WorkbookWriter(const QString &path) : path(path)
         return;
     }
     dateFormat = workbook_add_format(workbook);
-    format_set_num_format(dateFormat, kDateTimeFormat);
+    format_set_num_format(dateFormat, ReadingTime::format().toLatin1().constData());
     textFormat = workbook_add_format(workbook);
     format_set_num_format(textFormat, kTextFormat);
 }
@@ -158,12 +159,12 @@ void WorkbookWriter::addCell(int column, const QVariant &value)
     }
     double days = 0;
     if (value.userType() == QMetaType::QDateTime && sheetDays(value.toDateTime(), &days)) {
-        longestText[column] = std::max(longestText.at(column), int(sizeof kDateTimeFormat) - 1);
+        longestText[column] = std::max(longestText.at(column), int(ReadingTime::format().size()));
         pending.push_back({nextRow, col, Cell::Kind::Number, format, days, QString()});
         return;
     }
     const QString text = value.userType() == QMetaType::QDateTime
-                             ? value.toDateTime().toString(QString::fromLatin1(kDateTimeFormat))
+                             ? ReadingTime::text(value.toDateTime())
                              : value.toString();
     longestText[column] = std::max(longestText.at(column), textWidth(text));
     if (text.isEmpty())
@@ -237,7 +238,7 @@ bool WorkbookWriter::check(int error, const char *what)
     if (error == LXW_NO_ERROR)
         return true;
     // The system's reason, when the failure came from a file operation.
-    const QString reason = errno != 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QString();
+    const QString reason = errno != 0 ? SystemError::lastText() : QString();
     qCWarning(lcExport) << what << "in" << path << ":" << lxw_strerror(lxw_error(error)) << reason;
     failed = true;
     return false;

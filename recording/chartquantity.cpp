@@ -1,23 +1,21 @@
 #include "chartquantity.h"
 
-#include "chartpoint.h"
-#include "dmmdata.h"
+#include "readingtime.h"
 
 #include <QCoreApplication>
 
 namespace {
 const QString kChartPrefix = QStringLiteral("chartCH");
-const QString kTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 } // namespace
 
 const ChartQuantity *ChartQuantity::forChart(const QString &chartName)
 {
     static const ChartQuantity quantities[] = {
-        {QStringLiteral("Voltage"), QStringLiteral("V"), &DmmData::voltage, &DmmData::voltageText,
+        {QStringLiteral("Voltage"), QStringLiteral("V"), ReadingTable::Voltage,
          QT_TRANSLATE_NOOP("MainWindow", "Voltage"), 2},
-        {QStringLiteral("Current"), QStringLiteral("A"), &DmmData::current, &DmmData::currentText,
+        {QStringLiteral("Current"), QStringLiteral("A"), ReadingTable::Current,
          QT_TRANSLATE_NOOP("MainWindow", "Current"), 3},
-        {QStringLiteral("Power"), QStringLiteral("W"), &DmmData::power, &DmmData::powerText,
+        {QStringLiteral("Power"), QStringLiteral("W"), ReadingTable::Power,
          QT_TRANSLATE_NOOP("MainWindow", "Power"), 2},
     };
     for (const ChartQuantity &quantity : quantities) {
@@ -34,14 +32,7 @@ int ChartQuantity::channelOf(const QString &chartName)
     return chartName.mid(kChartPrefix.size(), 1).toInt();
 }
 
-ChartPoint *ChartQuantity::makePoint(const DmmData &record) const
+QString ChartQuantity::label(qint64 timeMs, const QString &text) const
 {
-    auto point = new ChartPoint;
-    point->value = (record.*value)();
-    return point;
-}
-
-QString ChartQuantity::label(const DmmData &record) const
-{
-    return QStringLiteral("%1: %2%3").arg(record.dateTime().toString(kTimeFormat), (record.*text)(), unit);
+    return QStringLiteral("%1: %2%3").arg(ReadingTime::text(timeMs), text, unit);
 }

@@ -2,18 +2,22 @@
 
 #include "columninfo.h"
 #include "dmmdata.h"
+#include "readingtable.h"
+#include "readingtime.h"
 
 namespace {
 const QString kBlank = QStringLiteral("-");
-
-QString flagText(quint8 flag)
-{
-    return flag != 0 ? QStringLiteral("C.C") : QStringLiteral("C.V");
-}
 } // namespace
 
 DataModel::DataModel(QList<ColumnInfo *> columns, quint8 channel, QObject *parent)
-    : QAbstractTableModel(parent), columns(std::move(columns)), channel(channel)
+    : DataModel(std::move(columns), channel, nullptr, parent)
+{
+    ownRows = std::make_unique<ReadingTable>();
+    table = ownRows.get();
+}
+
+DataModel::DataModel(QList<ColumnInfo *> columns, quint8 channel, const ReadingTable *readings, QObject *parent)
+    : QAbstractTableModel(parent), columns(std::move(columns)), channel(channel), table(readings)
 {
 }
 
@@ -24,7 +28,7 @@ DataModel::~DataModel()
 
 int DataModel::rowCount(const QModelIndex &) const
 {
-    return records.size();
+    return rows;
 }
 
 int DataModel::columnCount(const QModelIndex &) const
@@ -34,32 +38,39 @@ int DataModel::columnCount(const QModelIndex &) const
 
 QVariant DataModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
+    // The owner of a shown table may have emptied it before telling the model.
+    if (!index.isValid() || index.row() >= rows || index.row() >= table->count()
+        || index.column() >= columnCount())
         return QVariant();
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     if (role == Qt::DisplayRole)
-        return displayText(records.at(index.row()), index.row(), index.column());
+        return displayText(index.row(), index.column());
     return QVariant();
 }
 
-QVariant DataModel::displayText(const DmmData *record, int row, int column) const
+QString DataModel::valueText(int row, int quantity) const
 {
-    // Channel 3 has a voltage set point only: its current, power and flag are blank.
-    const bool voltageOnly = channel == 3;
+    const int series = ReadingTable::series(channel, ReadingTable::Quantity(quantity));
+    return series < 0 ? kBlank : table->text(row, series);
+}
+
+QVariant DataModel::displayText(int row, int column) const
+{
     switch (column) {
     case 0:
         return row + 1;
     case 1:
-        return record->dateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+        return ReadingTime::text(table->timeMs(row));
     case 2:
-        return record->voltageText();
+        return valueText(row, ReadingTable::Voltage);
+    // Channel 3 has a voltage set point only: its current, power and flag are blank.
     case 3:
-        return voltageOnly ? kBlank : record->currentText();
+        return valueText(row, ReadingTable::Current);
     case 4:
-        return voltageOnly ? kBlank : record->powerText();
+        return valueText(row, ReadingTable::Power);
     case 5:
-        switch (record->trackMode()) {
+        switch (table->trackMode(row)) {
         case 1:
             return kBlank;
         case 2:
@@ -70,11 +81,9 @@ QVariant DataModel::displayText(const DmmData *record, int row, int column) cons
             return QVariant();
         }
     case 6:
-        if (channel == 1)
-            return flagText(record->ch1Flag());
-        if (channel == 2)
-            return flagText(record->ch2Flag());
-        return kBlank;
+        if (channel != 1 && channel != 2)
+            return kBlank;
+        return table->constantCurrent(row, channel) ? QStringLiteral("C.C") : QStringLiteral("C.V");
     default:
         return QVariant();
     }
@@ -90,11 +99,16 @@ QVariant DataModel::headerData(int section, Qt::Orientation orientation, int rol
 
 bool DataModel::removeRows(int row, int count, const QModelIndex &parent)
 {
-    if (row < 0 || row > records.size() - 1 || count <= 0)
+    if (!ownRows || row < 0 || row > rows - 1 || count <= 0)
         return false;
-    const int last = qMin(row + count, records.size()) - 1;
+    const int last = qMin(row + count, rows) - 1;
     beginRemoveRows(parent, row, last);
     records.erase(records.begin() + row, records.begin() + last + 1);
+    // The table keeps no gaps: it is written again from the records that stay.
+    ownRows->clear();
+    for (const DmmData *record : qAsConst(records))
+        ownRows->append(ReadingTable::fromRecords(*record, *record, *record));
+    rows = records.size();
     endRemoveRows();
     return true;
 }
@@ -106,24 +120,48 @@ Qt::ItemFlags DataModel::flags(const QModelIndex &index) const
 
 int DataModel::append(DmmData *record)
 {
-    const int row = records.size();
-    beginInsertRows(QModelIndex(), row, row);
+    if (!ownRows) {
+        delete record;
+        return rows;
+    }
+    beginInsertRows(QModelIndex(), rows, rows);
+    // The record stands for every channel of its row; the model reads its own.
+    ownRows->append(ReadingTable::fromRecords(*record, *record, *record));
     records.append(record);
+    ++rows;
     endInsertRows();
-    return records.size();
+    return rows;
 }
 
 void DataModel::clear()
 {
-    if (records.isEmpty())
+    if (rows == 0)
         return;
-    beginRemoveRows(QModelIndex(), 0, records.size() - 1);
+    beginRemoveRows(QModelIndex(), 0, rows - 1);
+    if (ownRows)
+        ownRows->clear();
     qDeleteAll(records);
     records.clear();
+    rows = 0;
     endRemoveRows();
 }
 
-const DmmData *DataModel::record(int row) const
+void DataModel::showNewRows()
 {
-    return row >= 0 && row < records.size() ? records.at(row) : nullptr;
+    const int total = table->count();
+    if (total <= rows)
+        return;
+    beginInsertRows(QModelIndex(), rows, total - 1);
+    rows = total;
+    endInsertRows();
+}
+
+quint8 DataModel::channelNumber() const
+{
+    return channel;
+}
+
+const ReadingTable &DataModel::readings() const
+{
+    return *table;
 }

@@ -1,6 +1,6 @@
 #include "readingrow.h"
 
-#include "dmmdata.h"
+#include "readingtable.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -12,13 +12,6 @@ void appendNumber(QByteArray &line, double value)
     line += ',';
     line += QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
 }
-
-void appendMeasurements(QByteArray &line, const DmmData &record)
-{
-    appendNumber(line, record.voltage());
-    appendNumber(line, record.current());
-    appendNumber(line, record.power());
-}
 } // namespace
 
 QByteArray ReadingRow::header()
@@ -29,14 +22,22 @@ QByteArray ReadingRow::header()
                              "Tracking mode,CH1 Flag,CH2 Flag\n");
 }
 
-QByteArray ReadingRow::line(const DmmData &channel1, const DmmData &channel2, const DmmData &channel3)
+QByteArray ReadingRow::line(const ReadingTable &table, int row)
 {
-    QByteArray line = channel1.dateTime().toString(Qt::ISODateWithMs).toLatin1();
-    appendMeasurements(line, channel1);
-    appendMeasurements(line, channel2);
-    appendMeasurements(line, channel3);
-    line += ',' + QByteArray::number(channel1.trackMode());
-    line += channel1.ch1Flag() != 0 ? ",1" : ",0";
-    line += channel1.ch2Flag() != 0 ? ",1\n" : ",0\n";
+    return line(table, table, table, row);
+}
+
+QByteArray ReadingRow::line(const ReadingTable &channel1, const ReadingTable &channel2,
+                            const ReadingTable &channel3, int row)
+{
+    QByteArray line = QDateTime::fromMSecsSinceEpoch(channel1.timeMs(row)).toString(Qt::ISODateWithMs).toLatin1();
+    for (int series = ReadingTable::Ch1Voltage; series <= ReadingTable::Ch1Power; ++series)
+        appendNumber(line, channel1.value(row, series));
+    for (int series = ReadingTable::Ch2Voltage; series <= ReadingTable::Ch2Power; ++series)
+        appendNumber(line, channel2.value(row, series));
+    appendNumber(line, channel3.value(row, ReadingTable::Ch3Voltage));
+    line += ",,," + QByteArray::number(channel1.trackMode(row));
+    line += channel1.constantCurrent(row, 1) ? ",1" : ",0";
+    line += channel1.constantCurrent(row, 2) ? ",1\n" : ",0\n";
     return line;
 }

@@ -1,24 +1,28 @@
 #include "recordpointsource.h"
 
 #include "chartquantity.h"
-#include "datamodel.h"
-#include "dmmdata.h"
+#include "readingtable.h"
 
-RecordPointSource::RecordPointSource(const DataModel *model, const ChartQuantity *quantity)
-    : model(model), quantity(quantity)
+RecordPointSource::RecordPointSource(const ReadingTable *table, int series, const ChartQuantity *quantity)
+    : table(table), series(series), quantity(quantity)
 {
 }
 
-QDateTime RecordPointSource::time(int index) const
+const ValueColumn &RecordPointSource::values() const
 {
-    if (index < 0 || index >= model->rowCount())
-        return QDateTime();
-    return model->record(index)->dateTime();
+    return table->values(series);
+}
+
+qint64 RecordPointSource::timeMs(int index) const
+{
+    if (index < 0 || index >= table->count())
+        return kNoTime;
+    return table->timeMs(index);
 }
 
 QString RecordPointSource::label(int index) const
 {
-    if (index < 0 || index >= model->rowCount())
+    if (index < 0 || index >= table->count())
         return QString();
-    return quantity->label(*model->record(index));
+    return quantity->label(table->timeMs(index), table->text(index, series));
 }

@@ -3,24 +3,26 @@
 
 #include "chartpointsource.h"
 
-class DataModel;
+class ReadingTable;
 struct ChartQuantity;
 
-// The times and hover labels of a chart's readings, read from the records
-// of the channel's table model, which holds reading i of the chart in row i
-// (the pipeline appends to both and empties both). So the chart keeps only
-// the plotted values, and no reading is stored twice.
+// A chart's readings as the recorded table holds them: the values of one
+// series with their block extremes, the rows' times, and hover labels made
+// from the rows' display texts when they are shown. Reading i of the chart
+// is row i of the table, so nothing of a reading is kept twice.
 class RecordPointSource : public ChartPointSource
 {
 public:
-    // Neither is owned; both outlive the source's use.
-    RecordPointSource(const DataModel *model, const ChartQuantity *quantity);
+    // Neither is owned; both outlive the source. series is one of the table's.
+    RecordPointSource(const ReadingTable *table, int series, const ChartQuantity *quantity);
 
-    QDateTime time(int index) const override;
+    const ValueColumn &values() const override;
+    qint64 timeMs(int index) const override;
     QString label(int index) const override;
 
 private:
-    const DataModel *model;
+    const ReadingTable *table;
+    int series;
     const ChartQuantity *quantity;
 };
 

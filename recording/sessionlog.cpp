@@ -1,14 +1,12 @@
 #include "sessionlog.h"
 
-#include "dmmdata.h"
 #include "readingrow.h"
+#include "readingtable.h"
+#include "systemerror.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QLoggingCategory>
-
-#include <cerrno>
-#include <cstring>
 
 Q_LOGGING_CATEGORY(lcRecording, "luma.recording", QtInfoMsg)
 
@@ -16,13 +14,8 @@ namespace {
 const QString kFileNameFormat = QStringLiteral("yyyy-MM-dd_hhmmss");
 // Sessions started within the same second get "_2", "_3"… after the time.
 constexpr int kMaxNamesPerSecond = 1000;
-
-// QFile leaves its error text empty when a write stops part-way, as on a
-// full disk; right after the failed call errno still holds the reason.
-QString writeFailure()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
+// Gathered lines go out early when they pile up this much.
+constexpr int kMaxPendingBytes = 64 * 1024;
 } // namespace
 
 SessionLog::SessionLog(const QString &folder, QObject *parent) : QObject(parent), folder(folder)
@@ -34,19 +27,20 @@ SessionLog::SessionLog(const QString &folder, QObject *parent) : QObject(parent)
 
 SessionLog::~SessionLog()
 {
-    // What is buffered goes to the file; a failure now has nobody left to tell.
-    file.close();
+    // What is gathered goes to the file; a failure now has nobody left to
+    // tell, but still leaves whole lines.
+    const QSignalBlocker quiet(this);
+    flush();
 }
 
-void SessionLog::append(const DmmData &channel1, const DmmData &channel2, const DmmData &channel3)
+void SessionLog::append(const ReadingTable &table, int row)
 {
-    if (stopped || (!file.isOpen() && !start(channel1.dateTime())))
+    if (stopped || (!file.isOpen() && !start(table.timeMs(row))))
         return;
-    if (file.write(ReadingRow::line(channel1, channel2, channel3)) < 0) {
-        stop(file.fileName(), writeFailure());
-        return;
-    }
-    if (!flushTimer.isActive())
+    pending += ReadingRow::line(table, row);
+    if (pending.size() >= kMaxPendingBytes)
+        flush();
+    else if (!flushTimer.isActive())
         flushTimer.start();
 }
 
@@ -60,46 +54,69 @@ void SessionLog::close()
         emit fileChanged(QString());
 }
 
-bool SessionLog::start(const QDateTime &firstReading)
+QString SessionLog::fileName() const
+{
+    return file.isOpen() ? file.fileName() : QString();
+}
+
+bool SessionLog::start(qint64 firstReadingMs)
 {
     if (!QDir().mkpath(folder)) {
         stop(folder, tr("the folder cannot be created"));
         return false;
     }
-    const QString name = firstReading.toString(kFileNameFormat);
+    const QString name = QDateTime::fromMSecsSinceEpoch(firstReadingMs).toString(kFileNameFormat);
     for (int number = 1; number <= kMaxNamesPerSecond; ++number) {
         const QString suffix = number == 1 ? QString() : QStringLiteral("_%1").arg(number);
         file.setFileName(QDir(folder).filePath(name + suffix + QStringLiteral(".csv")));
         // NewOnly: an existing session is never written over, even by another instance.
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             break;
         if (!file.exists()) {
             stop(file.fileName(), file.errorString());
             return false;
         }
     }
-    if (!file.isOpen() || file.write(ReadingRow::header()) < 0) {
-        stop(file.fileName(), file.isOpen() ? writeFailure() : tr("no free file name"));
+    if (!file.isOpen()) {
+        stop(file.fileName(), tr("no free file name"));
         return false;
     }
+    written = 0;
+    pending = ReadingRow::header();
+    if (!flush())
+        return false;
     qCInfo(lcRecording) << "session log" << file.fileName();
     emit fileChanged(file.fileName());
     return true;
 }
 
-void SessionLog::flush()
+bool SessionLog::flush()
 {
     flushTimer.stop();
-    if (file.isOpen() && !file.flush())
-        stop(file.fileName(), writeFailure());
+    if (!file.isOpen() || pending.isEmpty())
+        return true;
+    const qint64 result = file.write(pending);
+    if (result == pending.size()) {
+        written += result;
+        pending.clear();
+        return true;
+    }
+    const QString reason = SystemError::lastText();
+    // Part of a line may have reached the disk: the file goes back to its
+    // last whole line, which shrinking can do even on a full disk.
+    if (!file.resize(written))
+        qCWarning(lcRecording) << "session log cannot be cut back to a whole line:" << file.errorString();
+    pending.clear();
+    stop(file.fileName(), reason);
+    return false;
 }
 
 void SessionLog::stop(const QString &where, const QString &reason)
 {
     qCWarning(lcRecording) << "session log stopped:" << where << reason;
     flushTimer.stop();
+    pending.clear();
     const bool hadFile = file.isOpen();
-    // Closing tries the buffered rest once more; on a full disk that is lost too.
     file.close();
     stopped = true;
     if (hadFile)

@@ -5,17 +5,18 @@
 #include <QObject>
 #include <QTimer>
 
-class DmmData;
+class ReadingTable;
 
 // Keeps every recorded reading on disk as it arrives, so a crash loses at
 // most the last second: one CSV file per session (ReadingRow's format) in a
 // folder. A session starts with the first reading appended after
 // construction or after close(), in a new file named after that reading's
-// time ("2026-12-08_101530.csv", "…_2.csv" when taken). Lines are buffered
+// time ("2026-12-08_101530.csv", "…_2.csv" when taken). Lines are gathered
 // and handed to the system within kFlushDelayMs; no file is ever deleted.
-// When the folder or the file cannot be written (disk full, no permission),
-// the session stops with one failed() signal and the readings that follow
-// are dropped until close() ends the session.
+// The file always ends with a whole line: a write that fails part-way is cut
+// back to the last whole line. When the folder or the file cannot be written
+// (disk full, no permission), the session stops with one failed() signal and
+// the readings that follow are dropped until close() ends the session.
 class SessionLog : public QObject
 {
     Q_OBJECT
@@ -25,9 +26,11 @@ public:
     explicit SessionLog(const QString &folder, QObject *parent = nullptr);
     ~SessionLog() override;
 
-    // The records of one reading, channel 1 first.
-    void append(const DmmData &channel1, const DmmData &channel2, const DmmData &channel3);
+    // The reading in the table's row.
+    void append(const ReadingTable &table, int row);
     void close();
+    // The running session's file; empty while there is none.
+    QString fileName() const;
 
 signals:
     // The running session's file, or empty when it ends or stops.
@@ -36,12 +39,15 @@ signals:
     void failed(const QString &where, const QString &reason);
 
 private:
-    bool start(const QDateTime &firstReading);
-    void flush();
+    bool start(qint64 firstReadingMs);
+    // Writes the gathered lines; false (after stop()) when they could not be.
+    bool flush();
     void stop(const QString &where, const QString &reason);
 
     QString folder;
-    QFile file;
+    QFile file;         // unbuffered: pending holds what is not written yet
+    QByteArray pending; // whole lines
+    qint64 written = 0; // bytes in the file, all of them whole lines
     QTimer flushTimer;
     bool stopped = false;
 };

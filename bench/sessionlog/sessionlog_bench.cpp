@@ -13,6 +13,7 @@
 #include "channelrecord.h"
 #include "instrumentreading.h"
 #include "readingrow.h"
+#include "readingtable.h"
 #include "sessionlog.h"
 
 #include <QCoreApplication>
@@ -60,9 +61,12 @@ std::vector<std::unique_ptr<DmmData>> readingNumber(int i)
 int runChild(const QString &way, int readings)
 {
     QTemporaryDir dir;
-    std::vector<std::vector<std::unique_ptr<DmmData>>> deliveries;
-    for (int i = 0; i < readings; ++i)
-        deliveries.push_back(readingNumber(i));
+    // The recorded rows, as the recorder keeps them.
+    ReadingTable table;
+    for (int i = 0; i < readings; ++i) {
+        const auto records = readingNumber(i);
+        table.append(ReadingTable::fromRecords(*records[0], *records[1], *records[2]));
+    }
 
     QFile plain(dir.filePath(QStringLiteral("plain.csv")));
     SessionLog log(dir.path());
@@ -72,16 +76,16 @@ int runChild(const QString &way, int readings)
     const double startCpu = processCpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    for (const auto &records : deliveries) {
+    for (int row = 0; row < readings; ++row) {
         if (way == QLatin1String("log")) {
-            log.append(*records[0], *records[1], *records[2]);
+            log.append(table, row);
             continue;
         }
         if (way == QLatin1String("format")) {
-            formatted += ReadingRow::line(*records[0], *records[1], *records[2]).size();
+            formatted += ReadingRow::line(table, row).size();
             continue;
         }
-        plain.write(ReadingRow::line(*records[0], *records[1], *records[2]));
+        plain.write(ReadingRow::line(table, row));
         plain.flush();
         if (way == QLatin1String("sync"))
             fsync(plain.handle());

@@ -204,9 +204,10 @@ void TestRecordsExport::writesCsvWithTheChannelsSideBySide()
     QCOMPARE(lines.at(0).toArray().size(), 13);
     const QJsonArray second = lines.at(2).toArray();
     QCOMPARE(second.at(0).toString(), QString("2024-03-05T14:07:10.250"));
-    const QList<double> values = {12.01, 1.501, 18.03, 5.01, 0.251, 1.26, 5.0, 0.01, 0.05, 3, 0, 0};
+    // Channel 3 has no current or power, as its table shows: those stay empty.
+    const QStringList values = {"12.01", "1.501", "18.03", "5.01", "0.251", "1.26", "5", "", "", "3", "0", "0"};
     for (int i = 0; i < values.size(); ++i)
-        QCOMPARE(second.at(i + 1).toString().toDouble(), values.at(i));
+        QCOMPARE(second.at(i + 1).toString(), values.at(i));
 }
 
 void TestRecordsExport::readingsArrivingDuringTheExportAreLeftOut_data()

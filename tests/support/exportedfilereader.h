@@ -36,6 +36,20 @@ inline QJsonArray sheetRows(const QJsonObject &workbook, const QString &sheet)
     return workbook.value("content").toObject().value(sheet).toObject().value("rows").toArray();
 }
 
+// The rows a workbook's sheet holds, header included, as openpyxl counts
+// them without reading every cell.
+inline int sheetRowCount(const QString &fileName, const QString &sheet)
+{
+    return runPython({QStringLiteral("-c"),
+                      QStringLiteral("import json, openpyxl, sys\n"
+                                     "book = openpyxl.load_workbook(sys.argv[1], read_only=True)\n"
+                                     "json.dump([book[sys.argv[2]].max_row], sys.stdout)"),
+                      fileName, sheet})
+        .array()
+        .at(0)
+        .toInt();
+}
+
 // Every line of a CSV file as a list of its fields.
 inline QJsonArray readCsv(const QString &fileName)
 {

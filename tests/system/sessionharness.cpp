@@ -5,6 +5,7 @@
 // epoch), so the test can kill it at any moment and know what the tables held.
 
 #include "datamodel.h"
+#include "readingtable.h"
 #include "dialogoptions.h"
 #include "dmmdata.h"
 #include "mainwindow.h"
@@ -59,7 +60,7 @@ int main(int argc, char *argv[])
     auto model = qobject_cast<DataModel *>(table->model());
     QObject::connect(model, &QAbstractItemModel::rowsInserted, [model](const QModelIndex &, int, int last) {
         std::printf("row %d %s %lld\n", last + 1,
-                    qPrintable(model->record(last)->dateTime().toString(Qt::ISODateWithMs)),
+                    qPrintable(QDateTime::fromMSecsSinceEpoch(model->readings().timeMs(last)).toString(Qt::ISODateWithMs)),
                     static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
         std::fflush(stdout);
     });
