@@ -20,6 +20,7 @@
 #include "recordpointsource.h"
 #include "recordrowheader.h"
 #include "recordsexport.h"
+#include "remoteport.h"
 #include "sessionlog.h"
 #include "statusdisplay.h"
 
@@ -95,7 +96,8 @@ MainWindow::MainWindow(QWidget *parent)
       ignoreCurrChange(false),
       display(nullptr),
       sampleLimitShown(false),
-      sessionLog(nullptr)
+      sessionLog(nullptr),
+      remote(nullptr)
 {
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
@@ -128,6 +130,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("%1 v%2").arg(kModelName, kVersion));
     connectDriverSignals();
     startSessionLog();
+    remote = new RemotePort(this, ui->statusBar);
 
     connect(timerSetVolt, &QTimer::timeout, this, &MainWindow::slotTimerSetVoltEvent);
     connect(timerSetCurr, &QTimer::timeout, this, &MainWindow::slotTimerSetCurrEvent);
@@ -335,8 +338,23 @@ void MainWindow::on_actConnect_triggered()
     dialog.cbRS232No->setCurrentText(myDmm->serialPortNum());
     if (dialog.exec() != QDialog::Accepted)
         return;
+    connectTo(dialog.portType(), dialog.cbRS232No->currentText());
+}
 
-    myDmm->setPortType(dialog.portType());
+void MainWindow::connectAtStart(int portType, const QString &portName)
+{
+    if (myDmm && dmm)
+        connectTo(portType, portName);
+}
+
+RemotePort *MainWindow::remotePort() const
+{
+    return remote;
+}
+
+void MainWindow::connectTo(int portType, const QString &rs232Name)
+{
+    myDmm->setPortType(portType);
     switch (myDmm->portType()) {
     case kPortUsb:
         serialDev = visaUsb ? qobject_cast<ISerialDev *>(visaUsb->object()) : nullptr;
@@ -345,7 +363,7 @@ void MainWindow::on_actConnect_triggered()
         break;
     case kPortRs232:
         serialDev = visaSerial ? qobject_cast<ISerialDev *>(visaSerial->object()) : nullptr;
-        myDmm->setSerialPortNum(dialog.cbRS232No->currentText());
+        myDmm->setSerialPortNum(rs232Name);
         if (visaSerial)
             visaSerial->setPortName(myDmm->serialPortNum());
         break;
@@ -416,6 +434,7 @@ void MainWindow::on_actionOptions_triggered()
     dialog->skipRepeatCheckBox()->setChecked(myDmm->skipRepeat());
     dialog->samplePointsSpinBox()->setEnabled(!myDmm->isInfinite());
     dialog->setLanguage(language == kLanguageOther ? 1 : 0);
+    remote->fillOptions(dialog);
 
     if (dialog->exec() == QDialog::Accepted) {
         myDmm->setSampleRate(dialog->sampleRateSpinBox()->value());
@@ -425,6 +444,7 @@ void MainWindow::on_actionOptions_triggered()
         const QString chosen = dialog->languageIndex() == 1 ? kLanguageOther : kLanguageEnglish;
         if (chosen != language)
             language = chosen;
+        remote->takeOptions(dialog);
     }
     delete dialog;
 }

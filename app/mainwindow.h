@@ -22,6 +22,7 @@ class SessionLog;
 class StatusDisplay;
 class IVISASerial;
 class IVISAUSB;
+class RemotePort;
 struct ColumnInfo;
 
 // The application's only window: the instrument's front panel, the record
@@ -34,6 +35,11 @@ class MainWindow : public QMainWindow
 public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
+
+    // The SCPI server of scripts; off until started.
+    RemotePort *remotePort() const;
+    // Connects as the Connect dialog would with this choice (0 USB, 2 RS232).
+    void connectAtStart(int portType, const QString &portName);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -79,6 +85,10 @@ private slots:
     void slotUpdateData(QList<DmmData *> records);
 
 private:
+    // Remote commands work the panel's controls as the user would.
+    friend class RemotePanel;
+
+    void connectTo(int portType, const QString &rs232Name);
     void dressForm();
     void configureCharts();
     void startSessionLog();
@@ -113,6 +123,7 @@ private:
     StatusDisplay *display; // owned; the front panel's indicators
     bool sampleLimitShown;  // the status bar has said that recording reached its limit
     SessionLog *sessionLog; // child; every recorded reading on disk
+    RemotePort *remote;     // child
 };
 
 #endif // MAINWINDOW_H

@@ -1,6 +1,8 @@
 #include "dialogoptions.h"
 #include "ui_dialogoptions.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <limits>
@@ -10,6 +12,9 @@ namespace {
 constexpr int kMinSamplePoints = 1;
 constexpr int kMinSampleRateMs = 0;
 constexpr int kMaxSpinValue = std::numeric_limits<int>::max();
+constexpr int kMaxPort = 65535;
+constexpr int kButtonRow = 4;
+constexpr int kColumnCount = 3;
 
 } // namespace
 
@@ -39,6 +44,33 @@ DialogOptions::DialogOptions(bool fixedLanguage, QWidget *parent)
 
     ui->labelLanguage->setVisible(!fixedLanguage);
     ui->languageComboBox->setVisible(!fixedLanguage);
+    addRemoteRows();
+}
+
+// The buttons move down below the two rows of the remote port.
+void DialogOptions::addRemoteRows()
+{
+    scpiPort = new QSpinBox(this);
+    scpiPort->setObjectName(QStringLiteral("scpiPortSpinBox"));
+    scpiPort->setRange(0, kMaxPort);
+    scpiPort->setSpecialValueText(tr("Off"));
+    scpiListen = new QLineEdit(this);
+    scpiListen->setObjectName(QStringLiteral("edtScpiListen"));
+    auto portLabel = new QLabel(tr("SCPI port"), this);
+    auto listenLabel = new QLabel(tr("Listen on"), this);
+    for (QLabel *label : {portLabel, listenLabel})
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    portLabel->setBuddy(scpiPort);
+    listenLabel->setBuddy(scpiListen);
+
+    ui->gridLayout_2->removeWidget(ui->buttonBox);
+    ui->gridLayout_2->addWidget(portLabel, kButtonRow, 0);
+    ui->gridLayout_2->addWidget(scpiPort, kButtonRow, 1);
+    ui->gridLayout_2->addWidget(listenLabel, kButtonRow + 1, 0);
+    ui->gridLayout_2->addWidget(scpiListen, kButtonRow + 1, 1, 1, kColumnCount - 1);
+    ui->gridLayout_2->addWidget(ui->buttonBox, kButtonRow + 2, 0, 1, kColumnCount);
+    setTabOrder(scpiPort, scpiListen);
+    setTabOrder(scpiListen, ui->buttonBox);
 }
 
 DialogOptions::~DialogOptions()
@@ -64,6 +96,16 @@ QSpinBox *DialogOptions::sampleRateSpinBox() const
 QCheckBox *DialogOptions::skipRepeatCheckBox() const
 {
     return ui->skipRepeatCheckBox;
+}
+
+QSpinBox *DialogOptions::scpiPortSpinBox() const
+{
+    return scpiPort;
+}
+
+QLineEdit *DialogOptions::scpiListenEdit() const
+{
+    return scpiListen;
 }
 
 void DialogOptions::setLanguage(int index)
