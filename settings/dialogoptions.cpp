@@ -1,7 +1,8 @@
 #include "dialogoptions.h"
 #include "ui_dialogoptions.h"
 
-#include <QLabel>
+#include <QFormLayout>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -13,7 +14,7 @@ constexpr int kMinSamplePoints = 1;
 constexpr int kMinSampleRateMs = 0;
 constexpr int kMaxSpinValue = std::numeric_limits<int>::max();
 constexpr int kMaxPort = 65535;
-constexpr int kButtonRow = 4;
+constexpr int kRemoteRow = 5; // below the buttons' row
 constexpr int kColumnCount = 3;
 
 } // namespace
@@ -47,30 +48,22 @@ DialogOptions::DialogOptions(bool fixedLanguage, QWidget *parent)
     addRemoteRows();
 }
 
-// The buttons move down below the two rows of the remote port.
+// A group of its own below the form's cells, which stay as designed.
 void DialogOptions::addRemoteRows()
 {
-    scpiPort = new QSpinBox(this);
+    auto group = new QGroupBox(tr("Scripts (SCPI)"), this);
+    scpiPort = new QSpinBox(group);
     scpiPort->setObjectName(QStringLiteral("scpiPortSpinBox"));
     scpiPort->setRange(0, kMaxPort);
     scpiPort->setSpecialValueText(tr("Off"));
-    scpiListen = new QLineEdit(this);
+    scpiListen = new QLineEdit(group);
     scpiListen->setObjectName(QStringLiteral("edtScpiListen"));
-    auto portLabel = new QLabel(tr("SCPI port"), this);
-    auto listenLabel = new QLabel(tr("Listen on"), this);
-    for (QLabel *label : {portLabel, listenLabel})
-        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    portLabel->setBuddy(scpiPort);
-    listenLabel->setBuddy(scpiListen);
-
-    ui->gridLayout_2->removeWidget(ui->buttonBox);
-    ui->gridLayout_2->addWidget(portLabel, kButtonRow, 0);
-    ui->gridLayout_2->addWidget(scpiPort, kButtonRow, 1);
-    ui->gridLayout_2->addWidget(listenLabel, kButtonRow + 1, 0);
-    ui->gridLayout_2->addWidget(scpiListen, kButtonRow + 1, 1, 1, kColumnCount - 1);
-    ui->gridLayout_2->addWidget(ui->buttonBox, kButtonRow + 2, 0, 1, kColumnCount);
+    auto rows = new QFormLayout(group);
+    rows->addRow(tr("SCPI port"), scpiPort);
+    rows->addRow(tr("Listen on"), scpiListen);
+    ui->gridLayout_2->addWidget(group, kRemoteRow, 0, 1, kColumnCount);
+    setTabOrder(ui->buttonBox, scpiPort);
     setTabOrder(scpiPort, scpiListen);
-    setTabOrder(scpiListen, ui->buttonBox);
 }
 
 DialogOptions::~DialogOptions()
