@@ -18,6 +18,7 @@
 #include "recordcolumns.h"
 #include "recorder.h"
 #include "recordviews.h"
+#include "remoteport.h"
 #include "sessionlog.h"
 #include "sessionviewer.h"
 #include "statusdisplay.h"
@@ -85,7 +86,8 @@ MainWindow::MainWindow(QWidget *parent)
       display(nullptr),
       recorder(nullptr),
       views(nullptr),
-      exporter(nullptr)
+      exporter(nullptr),
+      remote(nullptr)
 {
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
@@ -120,6 +122,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("%1 v%2").arg(kModelName, kVersion));
     connectDriverSignals();
     connectRecorder();
+    remote = new RemotePort(this, ui->statusBar);
 
     connect(timerSetVolt, &QTimer::timeout, this, &MainWindow::slotTimerSetVoltEvent);
     connect(timerSetCurr, &QTimer::timeout, this, &MainWindow::slotTimerSetCurrEvent);
@@ -302,8 +305,23 @@ void MainWindow::on_actConnect_triggered()
     dialog.cbRS232No->setCurrentText(myDmm->serialPortNum());
     if (dialog.exec() != QDialog::Accepted)
         return;
+    connectTo(dialog.portType(), dialog.cbRS232No->currentText());
+}
 
-    myDmm->setPortType(dialog.portType());
+void MainWindow::connectAtStart(int portType, const QString &portName)
+{
+    if (myDmm && dmm)
+        connectTo(portType, portName);
+}
+
+RemotePort *MainWindow::remotePort() const
+{
+    return remote;
+}
+
+void MainWindow::connectTo(int portType, const QString &rs232Name)
+{
+    myDmm->setPortType(portType);
     switch (myDmm->portType()) {
     case kPortUsb:
         serialDev = visaUsb ? qobject_cast<ISerialDev *>(visaUsb->object()) : nullptr;
@@ -312,7 +330,7 @@ void MainWindow::on_actConnect_triggered()
         break;
     case kPortRs232:
         serialDev = visaSerial ? qobject_cast<ISerialDev *>(visaSerial->object()) : nullptr;
-        myDmm->setSerialPortNum(dialog.cbRS232No->currentText());
+        myDmm->setSerialPortNum(rs232Name);
         if (visaSerial)
             visaSerial->setPortName(myDmm->serialPortNum());
         break;
@@ -383,6 +401,7 @@ void MainWindow::on_actionOptions_triggered()
     dialog->skipRepeatCheckBox()->setChecked(myDmm->skipRepeat());
     dialog->samplePointsSpinBox()->setEnabled(!myDmm->isInfinite());
     dialog->setLanguage(language == kLanguageOther ? 1 : 0);
+    remote->fillOptions(dialog);
 
     if (dialog->exec() == QDialog::Accepted) {
         myDmm->setSampleRate(dialog->sampleRateSpinBox()->value());
@@ -392,6 +411,7 @@ void MainWindow::on_actionOptions_triggered()
         const QString chosen = dialog->languageIndex() == 1 ? kLanguageOther : kLanguageEnglish;
         if (chosen != language)
             language = chosen;
+        remote->takeOptions(dialog);
     }
     delete dialog;
 }

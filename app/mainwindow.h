@@ -24,6 +24,7 @@ class RecordViews;
 class StatusDisplay;
 class IVISASerial;
 class IVISAUSB;
+class RemotePort;
 struct ColumnInfo;
 
 // The application's main window: the instrument's front panel, the record
@@ -41,6 +42,11 @@ public:
     // Reads a session log in the background and shows it in a viewer
     // window of its own, or tells the user why it cannot.
     void openSession(const QString &fileName);
+
+    // The SCPI server of scripts; off until started.
+    RemotePort *remotePort() const;
+    // Connects as the Connect dialog would with this choice (0 USB, 2 RS232).
+    void connectAtStart(int portType, const QString &portName);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -87,6 +93,10 @@ private slots:
     void slotOpenSession();
 
 private:
+    // Remote commands work the panel's controls as the user would.
+    friend class RemotePanel;
+
+    void connectTo(int portType, const QString &rs232Name);
     void dressForm();
     void addOpenSessionAction();
     void connectRecorder();
@@ -118,6 +128,7 @@ private:
     Recorder *recorder;       // child; owns the models
     RecordViews *views;       // child; the record tables and charts
     ExportCommands *exporter; // owned
+    RemotePort *remote;       // child; the SCPI port of scripts
 };
 
 #endif // MAINWINDOW_H

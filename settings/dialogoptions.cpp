@@ -1,6 +1,9 @@
 #include "dialogoptions.h"
 #include "ui_dialogoptions.h"
 
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <limits>
@@ -10,6 +13,9 @@ namespace {
 constexpr int kMinSamplePoints = 1;
 constexpr int kMinSampleRateMs = 0;
 constexpr int kMaxSpinValue = std::numeric_limits<int>::max();
+constexpr int kMaxPort = 65535;
+constexpr int kRemoteRow = 5; // below the buttons' row
+constexpr int kColumnCount = 3;
 
 } // namespace
 
@@ -39,6 +45,25 @@ DialogOptions::DialogOptions(bool fixedLanguage, QWidget *parent)
 
     ui->labelLanguage->setVisible(!fixedLanguage);
     ui->languageComboBox->setVisible(!fixedLanguage);
+    addRemoteRows();
+}
+
+// A group of its own below the form's cells, which stay as designed.
+void DialogOptions::addRemoteRows()
+{
+    auto group = new QGroupBox(tr("Scripts (SCPI)"), this);
+    scpiPort = new QSpinBox(group);
+    scpiPort->setObjectName(QStringLiteral("scpiPortSpinBox"));
+    scpiPort->setRange(0, kMaxPort);
+    scpiPort->setSpecialValueText(tr("Off"));
+    scpiListen = new QLineEdit(group);
+    scpiListen->setObjectName(QStringLiteral("edtScpiListen"));
+    auto rows = new QFormLayout(group);
+    rows->addRow(tr("SCPI port"), scpiPort);
+    rows->addRow(tr("Listen on"), scpiListen);
+    ui->gridLayout_2->addWidget(group, kRemoteRow, 0, 1, kColumnCount);
+    setTabOrder(ui->buttonBox, scpiPort);
+    setTabOrder(scpiPort, scpiListen);
 }
 
 DialogOptions::~DialogOptions()
@@ -64,6 +89,16 @@ QSpinBox *DialogOptions::sampleRateSpinBox() const
 QCheckBox *DialogOptions::skipRepeatCheckBox() const
 {
     return ui->skipRepeatCheckBox;
+}
+
+QSpinBox *DialogOptions::scpiPortSpinBox() const
+{
+    return scpiPort;
+}
+
+QLineEdit *DialogOptions::scpiListenEdit() const
+{
+    return scpiListen;
 }
 
 void DialogOptions::setLanguage(int index)

@@ -5,6 +5,7 @@
 
 QT_BEGIN_NAMESPACE
 class QCheckBox;
+class QLineEdit;
 class QSpinBox;
 namespace Ui {
 class DialogOptions;
@@ -30,6 +31,10 @@ public:
     QCheckBox *infiniteCheckBox() const;
     QSpinBox *sampleRateSpinBox() const;
     QCheckBox *skipRepeatCheckBox() const;
+    // The SCPI server's port (0 shows "Off") and the address it listens on;
+    // rows added below the form's own.
+    QSpinBox *scpiPortSpinBox() const;
+    QLineEdit *scpiListenEdit() const;
 
     // The language in use when the dialog opens; choosing another one brings
     // up the restart notice.
@@ -41,7 +46,11 @@ private slots:
     void on_infiniteCheckBox_toggled(bool checked);
 
 private:
+    void addRemoteRows();
+
     Ui::DialogOptions *ui;
+    QSpinBox *scpiPort = nullptr;
+    QLineEdit *scpiListen = nullptr;
     bool fixedLanguage;
     int initialLanguage = 0;
     int chosenLanguage = 0; // follows the user's choices in the language box

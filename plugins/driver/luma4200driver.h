@@ -25,6 +25,9 @@ class Luma4200Driver : public QObject, public IDmm, public IMyDmm
 {
     Q_OBJECT
     Q_INTERFACES(IDmm IMyDmm)
+    // Beside the fixed interfaces, for the program's *IDN? answer: the
+    // connected instrument's serial number, empty while none is connected.
+    Q_PROPERTY(QString instrumentSerial READ instrumentSerial)
 
 public:
     static constexpr int kDefaultSampleRateMs = 1000;
@@ -68,6 +71,7 @@ public:
     void setPortType(int type) override { m_portType = type; }
 
     bool isOpen() const { return m_open; }
+    QString instrumentSerial() const { return m_open && m_identity ? m_identity->serial : QString(); }
 
 signals:
     void opened();
