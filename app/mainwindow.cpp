@@ -1,8 +1,11 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "accessiblenames.h"
 #include "chartquantity.h"
 #include "columninfo.h"
+#include "columnwidths.h"
+#include "connectionstatus.h"
 #include "datamodel.h"
 #include "dialogoptions.h"
 #include "dlgdevchoose.h"
@@ -16,12 +19,15 @@
 #include "iserialdev.h"
 #include "ivisaserial.h"
 #include "ivisausb.h"
+#include "keyboardaccess.h"
 #include "optionsfile.h"
 #include "recordpointsource.h"
 #include "recordrowheader.h"
 #include "recordsexport.h"
 #include "sessionlog.h"
 #include "statusdisplay.h"
+#include "statusmessages.h"
+#include "windowfit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,6 +37,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -43,6 +50,8 @@
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
+
+Q_LOGGING_CATEGORY(lcWindow, "luma.window", QtInfoMsg)
 
 namespace {
 constexpr int kSetPointDelayMs = 2000;
@@ -72,9 +81,10 @@ constexpr int kPortRs232 = 2;
 const QString kLanguageEnglish = QStringLiteral("EN");
 const QString kLanguageOther = QStringLiteral("OTHER");
 
-void openWithDesktop(const QString &fileName)
+// False when the desktop has no program for the file's type.
+bool openWithDesktop(const QString &fileName)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
 }
 
 } // namespace
@@ -95,11 +105,15 @@ MainWindow::MainWindow(QWidget *parent)
       ignoreCurrChange(false),
       display(nullptr),
       sampleLimitShown(false),
-      sessionLog(nullptr)
+      sessionLog(nullptr),
+      status(nullptr),
+      connectionStatus(nullptr)
 {
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
     display = new StatusDisplay(this, ui);
+    status = new StatusMessages(ui->statusBar);
+    connectionStatus = new ConnectionStatus(status, kModelName);
 
     const DriverInterfaces drivers = DriverDiscovery::discover();
     dmm = drivers.dmm;
@@ -125,6 +139,10 @@ MainWindow::MainWindow(QWidget *parent)
 
     dressForm();
     configureCharts();
+    KeyboardAccess::install(this, ui, timerSetVolt, timerSetCurr);
+    AccessibleNames::install(this, ui);
+    WindowFit::fitPanel(ui);
+    resize(WindowFit::firstSize(this, ui)); // saved geometry, if any, replaces it when shown
     setWindowTitle(QStringLiteral("%1 v%2").arg(kModelName, kVersion));
     connectDriverSignals();
     startSessionLog();
@@ -141,6 +159,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 MainWindow::~MainWindow()
 {
+    delete connectionStatus;
     delete display;
     delete ui;
     // The tables, destroyed later with the window, let go of a model when it is destroyed.
@@ -171,8 +190,13 @@ void MainWindow::startSessionLog()
         sessionFile->setToolTip(text);
     });
     connect(sessionLog, &SessionLog::failed, this, [this](const QString &where, const QString &reason) {
-        ui->statusBar->showMessage(tr("The session log stopped (%1: %2). The tables go on recording.")
-                                       .arg(QDir::toNativeSeparators(where), reason));
+        status->show(StatusMessages::Condition::SessionLog,
+                     tr("The session log stopped (%1: %2). The tables go on recording.")
+                         .arg(QDir::toNativeSeparators(where), reason));
+    });
+    connect(sessionLog, &SessionLog::fileChanged, this, [this](const QString &path) {
+        if (!path.isEmpty())
+            status->clear(StatusMessages::Condition::SessionLog);
     });
 }
 
@@ -231,7 +255,7 @@ void MainWindow::dressForm()
         tabs->setCurrentIndex(0);
     }
 
-    const int columnWidths[] = {50, 130, 100, 100, 100, 60, 60};
+    auto columnWidths = new ColumnWidths({50, 130, 100, 100, 100, 60, 60}, this);
     const QRegExp tableName(kTablePattern, Qt::CaseSensitive, QRegExp::RegExp);
     for (QTableView *table : findChildren<QTableView *>()) {
         if (tableName.indexIn(table->objectName()) < 0)
@@ -245,8 +269,7 @@ void MainWindow::dressForm()
         const int channel = table->objectName().right(1).toInt();
         if (channel >= 1 && channel <= models.size())
             table->setModel(models.at(channel - 1));
-        for (int column = 0; column < int(std::size(columnWidths)); ++column)
-            table->setColumnWidth(column, columnWidths[column]);
+        columnWidths->manage(table);
     }
 
     ui->btnOvp->setVisible(false);
@@ -365,18 +388,20 @@ void MainWindow::on_actDisconnect_triggered()
     ISerialDev *usb = visaUsb ? qobject_cast<ISerialDev *>(visaUsb->object()) : nullptr;
     if (serialDev && serialDev == usb)
         disconnect(serialDev->object(), SIGNAL(usbRefreshed(int)), this, SLOT(slotUSBRefreshed(int)));
+    connectionStatus->closing();
     dmm->close();
 }
 
 void MainWindow::slotUSBRefreshed(int count)
 {
-    qDebug() << "MainWindow::slotUSBRefreshed" << count;
+    qCDebug(lcWindow) << "MainWindow::slotUSBRefreshed" << count;
 }
 
 void MainWindow::slotDmmOpened()
 {
     ui->actConnect->setEnabled(false);
     ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
+    connectionStatus->opened();
 }
 
 void MainWindow::slotDmmClosed()
@@ -384,15 +409,19 @@ void MainWindow::slotDmmClosed()
     ui->actConnect->setEnabled(true);
     ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
     display->showNoInstrument();
+    connectionStatus->closed();
 }
 
 // Not a message box: the driver speaks while readings are being logged.
 void MainWindow::slotDmmMessage(QString text)
 {
-    ui->statusBar->showMessage(text);
+    connectionStatus->driverSaid(text);
 }
 
-void MainWindow::slotUpdateVersion(QString) {}
+void MainWindow::slotUpdateVersion(QString version)
+{
+    connectionStatus->identified(version);
+}
 void MainWindow::slotUpdateOuputTrack(quint8) {}
 
 // ---- Window commands ----
@@ -485,9 +514,11 @@ void MainWindow::on_actionSaveImage_triggered()
 
     DMMChart *chart = selectedChart();
     if (!chart || !chart->saveImage(fileName)) {
-        ui->statusBar->showMessage(tr("The chart image was not saved to %1.").arg(QDir::toNativeSeparators(fileName)));
+        status->show(StatusMessages::Condition::ChartImage,
+                     tr("The chart image was not saved to %1.").arg(QDir::toNativeSeparators(fileName)));
         return;
     }
+    status->clear(StatusMessages::Condition::ChartImage);
 
     if (QMessageBox::question(this, QString(),
                               tr("The chart is exported successfully.\r\nDo you want to open this file?"),
@@ -513,7 +544,10 @@ DMMChart *MainWindow::selectedChart() const
 
 void MainWindow::on_actionManual_triggered()
 {
-    openWithDesktop(QCoreApplication::applicationDirPath() + QStringLiteral("/Software User Manual.pdf"));
+    const QString manual = QCoreApplication::applicationDirPath() + QStringLiteral("/Software User Manual.pdf");
+    if (!openWithDesktop(manual))
+        QMessageBox::information(this, QString(), tr("No program to show PDF files was found. The manual is:\n%1")
+                                                      .arg(QDir::toNativeSeparators(manual)));
 }
 
 // ---- Front-panel commands ----
@@ -727,6 +761,7 @@ bool MainWindow::recordDelivery(const QList<DmmData *> &records)
         chart->addPoint(quantity->makePoint(*records.at(channel - 1)), 0);
     }
     sampleLimitShown = false;
+    status->clear(StatusMessages::Condition::RecordingLimit);
     return true;
 }
 
@@ -736,9 +771,10 @@ void MainWindow::showSampleLimitReached(int samplePoints)
     if (sampleLimitShown)
         return;
     sampleLimitShown = true;
-    ui->statusBar->showMessage(tr("Recording stopped: the limit of %1 sample points is reached. To record more, "
-                                  "raise \"Sample points\" or tick \"Infinite\" in Options.")
-                                   .arg(samplePoints));
+    status->show(StatusMessages::Condition::RecordingLimit,
+                 tr("Recording stopped: the limit of %1 sample points is reached. To record more, "
+                    "raise \"Sample points\" or tick \"Infinite\" in Options.")
+                     .arg(samplePoints));
 }
 
 void MainWindow::on_actionDelete_triggered()

@@ -12,6 +12,7 @@ class MainWindow;
 }
 QT_END_NAMESPACE
 
+class ConnectionStatus;
 class DataModel;
 class DMMChart;
 class DmmData;
@@ -20,6 +21,7 @@ class IMyDmm;
 class ISerialDev;
 class SessionLog;
 class StatusDisplay;
+class StatusMessages;
 class IVISASerial;
 class IVISAUSB;
 struct ColumnInfo;
@@ -113,6 +115,8 @@ private:
     StatusDisplay *display; // owned; the front panel's indicators
     bool sampleLimitShown;  // the status bar has said that recording reached its limit
     SessionLog *sessionLog; // child; every recorded reading on disk
+    StatusMessages *status; // child of the status bar; one message per condition
+    ConnectionStatus *connectionStatus; // owned; the status bar's connection message
 };
 
 #endif // MAINWINDOW_H
