@@ -43,7 +43,10 @@ void ConnectionStatus::closing()
 
 void ConnectionStatus::closed(const QDateTime &when)
 {
-    const bool lost = open && !userClosing;
+    // Closing what never opened ends nothing: a refusal's reason stays.
+    if (!open)
+        return;
+    const bool lost = !userClosing;
     open = false;
     userClosing = false;
     if (!lost) {
