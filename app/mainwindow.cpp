@@ -37,9 +37,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLoggingCategory>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegExp>
@@ -422,6 +422,7 @@ void MainWindow::slotUpdateVersion(QString version)
 {
     connectionStatus->identified(version);
 }
+
 void MainWindow::slotUpdateOuputTrack(quint8) {}
 
 // ---- Window commands ----
