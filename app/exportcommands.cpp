@@ -3,16 +3,16 @@
 #include "dmmchart.h"
 #include "exportprogress.h"
 #include "recordsexport.h"
+#include "statusmessages.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QStatusBar>
 #include <QUrl>
 
-ExportCommands::ExportCommands(QWidget *window, QStatusBar *statusBar) : window(window), statusBar(statusBar) {}
+ExportCommands::ExportCommands(QWidget *window, StatusMessages *status) : window(window), status(status) {}
 
 void ExportCommands::exportRecords(const QList<DataModel *> &models, const QList<ColumnInfo *> &columns) const
 {
@@ -47,9 +47,11 @@ void ExportCommands::saveChartImage(const DMMChart *chart) const
     if (!mayReplaceWithAddedSuffix(typed, fileName))
         return;
     if (!chart || !chart->saveImage(fileName)) {
-        statusBar->showMessage(tr("The chart image was not saved to %1.").arg(QDir::toNativeSeparators(fileName)));
+        status->show(StatusMessages::Condition::ChartImage,
+                     tr("The chart image was not saved to %1.").arg(QDir::toNativeSeparators(fileName)));
         return;
     }
+    status->clear(StatusMessages::Condition::ChartImage);
     offerToOpen(tr("The chart is exported successfully.\r\nDo you want to open this file?"), fileName);
 }
 

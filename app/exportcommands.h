@@ -5,12 +5,12 @@
 #include <QList>
 
 QT_BEGIN_NAMESPACE
-class QStatusBar;
 class QWidget;
 QT_END_NAMESPACE
 
 class DataModel;
 class DMMChart;
+class StatusMessages;
 struct ColumnInfo;
 
 // The Export command and the chart image's Save command, with their file
@@ -21,8 +21,8 @@ class ExportCommands
     Q_DECLARE_TR_FUNCTIONS(MainWindow)
 
 public:
-    // Neither is owned; the status bar takes what the user need not answer.
-    ExportCommands(QWidget *window, QStatusBar *statusBar);
+    // Neither is owned; the status bar's messages take what the user need not answer.
+    ExportCommands(QWidget *window, StatusMessages *status);
 
     // Asks for a file, writes the channels' rows to it, reports, and offers
     // to open it.
@@ -37,7 +37,7 @@ private:
     void offerToOpen(const QString &success, const QString &fileName) const;
 
     QWidget *window;
-    QStatusBar *statusBar;
+    StatusMessages *status;
 };
 
 #endif // EXPORTCOMMANDS_H

@@ -1,7 +1,10 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "accessiblenames.h"
 #include "columninfo.h"
+#include "columnwidths.h"
+#include "connectionstatus.h"
 #include "dialogoptions.h"
 #include "dlgdevchoose.h"
 #include "dmmchart.h"
@@ -14,6 +17,7 @@
 #include "iserialdev.h"
 #include "ivisaserial.h"
 #include "ivisausb.h"
+#include "keyboardaccess.h"
 #include "optionsfile.h"
 #include "recordcolumns.h"
 #include "recorder.h"
@@ -22,6 +26,8 @@
 #include "sessionlog.h"
 #include "sessionviewer.h"
 #include "statusdisplay.h"
+#include "statusmessages.h"
+#include "windowfit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -31,6 +37,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -40,6 +47,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+
+Q_LOGGING_CATEGORY(lcWindow, "luma.window", QtInfoMsg)
 
 namespace {
 constexpr int kSetPointDelayMs = 2000;
@@ -67,6 +76,12 @@ constexpr int kPortRs232 = 2;
 const QString kLanguageEnglish = QStringLiteral("EN");
 const QString kLanguageOther = QStringLiteral("OTHER");
 
+// False when the desktop has no program for the file's type.
+bool openWithDesktop(const QString &fileName)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(fileName));
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -87,11 +102,15 @@ MainWindow::MainWindow(QWidget *parent)
       recorder(nullptr),
       views(nullptr),
       exporter(nullptr),
-      remote(nullptr)
+      remote(nullptr),
+      status(nullptr),
+      connectionStatus(nullptr)
 {
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
     display = new StatusDisplay(this, ui);
+    status = new StatusMessages(ui->statusBar);
+    connectionStatus = new ConnectionStatus(status, kModelName);
 
     const DriverInterfaces drivers = DriverDiscovery::discover();
     dmm = drivers.dmm;
@@ -117,12 +136,16 @@ MainWindow::MainWindow(QWidget *parent)
     views = new RecordViews(this, this);
     views->show(models, &recorder->readings());
     charts = views->charts();
-    exporter = new ExportCommands(this, ui->statusBar);
+    exporter = new ExportCommands(this, status);
     addOpenSessionAction();
+    KeyboardAccess::install(this, ui, timerSetVolt, timerSetCurr);
+    AccessibleNames::install(this, ui);
+    WindowFit::fitPanel(ui);
+    resize(WindowFit::firstSize(this, ui)); // saved geometry, if any, replaces it when shown
     setWindowTitle(QStringLiteral("%1 v%2").arg(kModelName, kVersion));
     connectDriverSignals();
     connectRecorder();
-    remote = new RemotePort(this, ui->statusBar);
+    remote = new RemotePort(this, ui->statusBar, status);
 
     connect(timerSetVolt, &QTimer::timeout, this, &MainWindow::slotTimerSetVoltEvent);
     connect(timerSetCurr, &QTimer::timeout, this, &MainWindow::slotTimerSetCurrEvent);
@@ -137,6 +160,7 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     delete exporter;
+    delete connectionStatus;
     delete display;
     delete ui;
     // The recorder and its models go with the window's children; the
@@ -155,6 +179,8 @@ void MainWindow::connectRecorder()
     connect(recorder, &Recorder::rowAppended, views, &RecordViews::followNewRow);
     connect(recorder, &Recorder::cleared, views, &RecordViews::clearCharts);
     connect(recorder, &Recorder::limitReached, this, &MainWindow::showSampleLimitReached);
+    connect(recorder, &Recorder::recordingResumed, status,
+            [this] { status->clear(StatusMessages::Condition::RecordingLimit); });
 
     // A long path is shortened at its start rather than crowding out the
     // messages left of it; the whole path is its tool tip.
@@ -169,8 +195,13 @@ void MainWindow::connectRecorder()
         sessionFile->setToolTip(text);
     });
     connect(sessionLog, &SessionLog::failed, this, [this](const QString &where, const QString &reason) {
-        ui->statusBar->showMessage(tr("The session log stopped (%1: %2). The tables go on recording.")
-                                       .arg(QDir::toNativeSeparators(where), reason));
+        status->show(StatusMessages::Condition::SessionLog,
+                     tr("The session log stopped (%1: %2). The tables go on recording.")
+                         .arg(QDir::toNativeSeparators(where), reason));
+    });
+    connect(sessionLog, &SessionLog::fileChanged, this, [this](const QString &path) {
+        if (!path.isEmpty())
+            status->clear(StatusMessages::Condition::SessionLog);
     });
 }
 
@@ -350,18 +381,20 @@ void MainWindow::on_actDisconnect_triggered()
     ISerialDev *usb = visaUsb ? qobject_cast<ISerialDev *>(visaUsb->object()) : nullptr;
     if (serialDev && serialDev == usb)
         disconnect(serialDev->object(), SIGNAL(usbRefreshed(int)), this, SLOT(slotUSBRefreshed(int)));
+    connectionStatus->closing();
     dmm->close();
 }
 
 void MainWindow::slotUSBRefreshed(int count)
 {
-    qDebug() << "MainWindow::slotUSBRefreshed" << count;
+    qCDebug(lcWindow) << "MainWindow::slotUSBRefreshed" << count;
 }
 
 void MainWindow::slotDmmOpened()
 {
     ui->actConnect->setEnabled(false);
     ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
+    connectionStatus->opened();
 }
 
 void MainWindow::slotDmmClosed()
@@ -369,15 +402,20 @@ void MainWindow::slotDmmClosed()
     ui->actConnect->setEnabled(true);
     ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
     display->showNoInstrument();
+    connectionStatus->closed();
 }
 
 // Not a message box: the driver speaks while readings are being logged.
 void MainWindow::slotDmmMessage(QString text)
 {
-    ui->statusBar->showMessage(text);
+    connectionStatus->driverSaid(text);
 }
 
-void MainWindow::slotUpdateVersion(QString) {}
+void MainWindow::slotUpdateVersion(QString version)
+{
+    connectionStatus->identified(version);
+}
+
 void MainWindow::slotUpdateOuputTrack(quint8) {}
 
 // ---- Window commands ----
@@ -458,8 +496,10 @@ DMMChart *MainWindow::selectedChart() const
 
 void MainWindow::on_actionManual_triggered()
 {
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/Software User Manual.pdf")));
+    const QString manual = QCoreApplication::applicationDirPath() + QStringLiteral("/Software User Manual.pdf");
+    if (!openWithDesktop(manual))
+        QMessageBox::information(this, QString(), tr("No program to show PDF files was found. The manual is:\n%1")
+                                                      .arg(QDir::toNativeSeparators(manual)));
 }
 
 // ---- Front-panel commands ----
@@ -643,9 +683,10 @@ void MainWindow::slotUpdateData(QList<DmmData *> records)
 // The recorder says so once each time recording reaches the limit.
 void MainWindow::showSampleLimitReached(int samplePoints)
 {
-    ui->statusBar->showMessage(tr("Recording stopped: the limit of %1 sample points is reached. To record more, "
-                                  "raise \"Sample points\" or tick \"Infinite\" in Options.")
-                                   .arg(samplePoints));
+    status->show(StatusMessages::Condition::RecordingLimit,
+                 tr("Recording stopped: the limit of %1 sample points is reached. To record more, "
+                    "raise \"Sample points\" or tick \"Infinite\" in Options.")
+                     .arg(samplePoints));
 }
 
 void MainWindow::on_actionDelete_triggered()

@@ -12,6 +12,7 @@ class MainWindow;
 }
 QT_END_NAMESPACE
 
+class ConnectionStatus;
 class DataModel;
 class DMMChart;
 class DmmData;
@@ -22,6 +23,7 @@ class ISerialDev;
 class Recorder;
 class RecordViews;
 class StatusDisplay;
+class StatusMessages;
 class IVISASerial;
 class IVISAUSB;
 class RemotePort;
@@ -129,6 +131,8 @@ private:
     RecordViews *views;       // child; the record tables and charts
     ExportCommands *exporter; // owned
     RemotePort *remote;       // child; the SCPI port of scripts
+    StatusMessages *status;   // child of the status bar; one message per condition
+    ConnectionStatus *connectionStatus; // owned; the status bar's connection message
 };
 
 #endif // MAINWINDOW_H

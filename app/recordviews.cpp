@@ -1,6 +1,7 @@
 #include "recordviews.h"
 
 #include "chartquantity.h"
+#include "columnwidths.h"
 #include "datamodel.h"
 #include "dmmchart.h"
 #include "recordpointsource.h"
@@ -14,7 +15,8 @@
 namespace {
 const QString kChartPattern = QStringLiteral("chartCH[0-9]{1,}[Voltage,Current,Power]");
 const QString kTablePattern = QStringLiteral("tableViewCH[0-9]{1,}");
-constexpr int kColumnWidths[] = {50, 130, 100, 100, 100, 60, 60};
+// The record tables' column widths in the reference font.
+const QList<int> kColumnWidths = {50, 130, 100, 100, 100, 60, 60};
 constexpr int kChartLeftMargin = 88;
 constexpr int kChartBottomMargin = 66;
 
@@ -31,7 +33,8 @@ int tableChannel(const QTableView *table)
 }
 } // namespace
 
-RecordViews::RecordViews(QWidget *window, QObject *chartFilter) : QObject(window), window(window)
+RecordViews::RecordViews(QWidget *window, QObject *chartFilter)
+    : QObject(window), window(window), columnWidths(new ColumnWidths(kColumnWidths, this))
 {
     const QRegExp tableName(kTablePattern, Qt::CaseSensitive, QRegExp::RegExp);
     for (QTableView *table : window->findChildren<QTableView *>()) {
@@ -76,8 +79,7 @@ void RecordViews::show(const QList<DataModel *> &models, const ReadingTable *rea
         if (channel >= 1 && channel <= models.size())
             table->setModel(models.at(channel - 1));
         // Widths apply to the model's columns, so they follow the model.
-        for (int column = 0; column < int(std::size(kColumnWidths)); ++column)
-            table->setColumnWidth(column, kColumnWidths[column]);
+        columnWidths->manage(table);
     }
     for (DMMChart *chart : qAsConst(chartList)) {
         const ChartQuantity *quantity = ChartQuantity::forChart(chart->objectName());

@@ -9,6 +9,7 @@ class QTableView;
 class QWidget;
 QT_END_NAMESPACE
 
+class ColumnWidths;
 class DataModel;
 class DMMChart;
 class ReadingTable;
@@ -47,6 +48,7 @@ private:
     void dressChart(DMMChart *chart, QObject *chartFilter);
 
     QWidget *window;
+    ColumnWidths *columnWidths; // child
     QList<QTableView *> tables;
     QList<DMMChart *> chartList;
 };

@@ -1,5 +1,7 @@
 #include "remoteport.h"
 
+#include "statusmessages.h"
+
 #include "dialogoptions.h"
 #include "mainwindow.h"
 #include "remotepanel.h"
@@ -12,11 +14,11 @@
 #include <QSpinBox>
 #include <QStatusBar>
 
-RemotePort::RemotePort(MainWindow *window, QStatusBar *statusBar)
+RemotePort::RemotePort(MainWindow *window, QStatusBar *statusBar, StatusMessages *status)
     : QObject(window),
       panel(new RemotePanel(window)),
       scpi(new ScpiServer(panel, this)),
-      statusBar(statusBar),
+      status(status),
       label(new QLabel(statusBar)),
       address(RemoteSettings::kDefaultAddress)
 {
@@ -43,15 +45,19 @@ void RemotePort::listen(quint16 port, const QString &address)
     this->port = port;
     this->address = address;
     scpi->close();
+    // A port that listens, or is off by choice, has nothing to report.
+    status->clear(StatusMessages::Condition::Remote);
     if (port != RemoteSettings::kOff) {
         const QHostAddress host(address);
         if (host.isNull())
-            statusBar->showMessage(tr("The remote port is off: %1 is not an IP address.").arg(address));
+            status->show(StatusMessages::Condition::Remote,
+                         tr("The remote port is off: %1 is not an IP address.").arg(address));
         else if (!scpi->listen(host, port))
-            statusBar->showMessage(tr("The remote port is off: %1 port %2 cannot be opened (%3).")
-                                       .arg(address)
-                                       .arg(port)
-                                       .arg(scpi->errorString()));
+            status->show(StatusMessages::Condition::Remote,
+                         tr("The remote port is off: %1 port %2 cannot be opened (%3).")
+                             .arg(address)
+                             .arg(port)
+                             .arg(scpi->errorString()));
     }
     showState();
 }
@@ -81,6 +87,7 @@ void RemotePort::takeOptions(const DialogOptions *dialog)
     if (chosen.port == port && chosen.address == address)
         return;
     if (!chosen.save())
-        statusBar->showMessage(tr("The remote port's settings cannot be stored; they hold until the program ends."));
+        status->show(StatusMessages::Condition::Remote,
+                     tr("The remote port's settings cannot be stored; they hold until the program ends."));
     listen(chosen.port, chosen.address);
 }

@@ -14,6 +14,7 @@ QT_END_NAMESPACE
 class DialogOptions;
 class MainWindow;
 class RemotePanel;
+class StatusMessages;
 class ScpiServer;
 
 // The window's SCPI server: where it listens (the stored settings, or the
@@ -24,7 +25,8 @@ class RemotePort : public QObject
     Q_OBJECT
 public:
     // The window must outlive the port; the label goes into the status bar.
-    RemotePort(MainWindow *window, QStatusBar *statusBar);
+    // The label goes on the status bar; messages go through status.
+    RemotePort(MainWindow *window, QStatusBar *statusBar, StatusMessages *status);
 
     // Listens as stored, with the values given here in place of the stored
     // ones for this run. A port that cannot be opened is reported in the
@@ -42,7 +44,7 @@ private:
 
     RemotePanel *panel;
     ScpiServer *scpi;
-    QStatusBar *statusBar;
+    StatusMessages *status;
     QLabel *label;
     quint16 port = 0;
     QString address;

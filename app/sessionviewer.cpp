@@ -8,11 +8,13 @@
 #include "recordcolumns.h"
 #include "recordviews.h"
 #include "sessionloader.h"
+#include "statusmessages.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -61,7 +63,7 @@ SessionViewer::SessionViewer(const QString &fileName, QWidget *parent)
     buildPages();
     views = new RecordViews(this, this);
     views->show(channelModels, table.get());
-    exporter = std::make_unique<ExportCommands>(this, statusBar());
+    exporter = std::make_unique<ExportCommands>(this, new StatusMessages(statusBar()));
 
     auto toolBar = addToolBar(tr("Records"));
     toolBar->setObjectName(QStringLiteral("toolbarRecord"));
@@ -166,7 +168,9 @@ void SessionViewer::showReadings(std::unique_ptr<ReadingTable> readings, int tor
                   + tr("The last line (line %1) was cut short, probably when the recording program stopped, and "
                        "is left out.")
                         .arg(tornLine);
-    statusBar()->showMessage(status);
+    auto summary = new QLabel(status, statusBar());
+    summary->setObjectName(QStringLiteral("lblSessionSummary"));
+    statusBar()->addWidget(summary, 1);
     show();
 }
 

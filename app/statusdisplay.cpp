@@ -1,6 +1,7 @@
 #include "statusdisplay.h"
 #include "ui_mainwindow.h"
 
+#include "accessiblenames.h"
 #include "dmmdata.h"
 
 #include <algorithm>
@@ -43,6 +44,11 @@ StatusDisplay::StatusDisplay(QWidget *window, Ui::MainWindow *ui) : window(windo
         if (label->objectName().startsWith(QLatin1String("lblCh3Volt")))
             channel3Labels << label;
     }
+    nameDisplays(AccessibleNames::Shown::Nothing, {});
+    AccessibleNames::rename(ui->lcdOutput, AccessibleNames::output(false));
+    AccessibleNames::rename(ui->lcdCh1Flag, AccessibleNames::regulation(1, QString()));
+    AccessibleNames::rename(ui->lcdCh2Flag, AccessibleNames::regulation(2, QString()));
+    AccessibleNames::rename(ui->lcdSpMode, AccessibleNames::trackingMode(0));
 }
 
 void StatusDisplay::showSelectedChannel(quint8 channel)
@@ -64,6 +70,7 @@ void StatusDisplay::showSelectedChannel(quint8 channel)
     ui->spinCurr->setEnabled(limits.currentAdjustable);
     ui->sliderCurr->setEnabled(limits.currentAdjustable);
     ui->spinVolt->setDecimals(limits.voltDecimals);
+    AccessibleNames::setSelectedChannel(ui, channel <= kChannelCount ? channel : 0);
 }
 
 void StatusDisplay::showOutput(bool on)
@@ -71,6 +78,7 @@ void StatusDisplay::showOutput(bool on)
     ui->lcdOutput->setText(on ? kOutputOnText : kOutputOffText);
     ui->btnOutput->setStyleSheet(on ? kOutputOnButtonStyle : kPlainStyle);
     ui->lcdOutput->setStyleSheet(on ? kOutputOnTextStyle : kOutputOffTextStyle);
+    AccessibleNames::rename(ui->lcdOutput, AccessibleNames::output(on));
 }
 
 void StatusDisplay::showRegulation(quint8 channel, quint8 flag, bool outputOn)
@@ -79,6 +87,7 @@ void StatusDisplay::showRegulation(quint8 channel, quint8 flag, bool outputOn)
     if (!label)
         return;
     label->setText(!outputOn ? QString() : flag != 0 ? QStringLiteral("C.C") : QStringLiteral("C.V"));
+    AccessibleNames::rename(label, AccessibleNames::regulation(channel, label->text()));
 }
 
 void StatusDisplay::showTrackingMode(quint8 mode)
@@ -98,23 +107,22 @@ void StatusDisplay::showTrackingMode(quint8 mode)
     ui->lcdSpMode->setText(look->text);
     ui->btnSer->setStyleSheet(look->serStyle);
     ui->btnPara->setStyleSheet(look->paraStyle);
+    AccessibleNames::rename(ui->lcdSpMode, AccessibleNames::trackingMode(mode));
 }
 
 void StatusDisplay::showReadings(const QList<DmmData *> &records, bool outputOn)
 {
-    // Channel 3 has only its voltage display; the missing ones are skipped.
     for (int i = 1; i <= std::min(records.size(), displays.size()); ++i) {
         const DmmData *record = records.at(i - 1);
         const ChannelDisplays &channel = displays.at(i - 1);
-        if (channel.volt) {
-            if (i == 3)
-                highlightChannel3Voltage(record->voltageSetting());
-            channel.volt->display(outputOn ? record->voltageText() : record->voltageSettingText());
-        }
-        if (channel.curr)
-            channel.curr->display(outputOn ? record->currentText() : record->currentSettingText());
-        if (channel.power)
-            channel.power->display(outputOn ? record->powerText() : record->powerSettingText());
+        if (channel.volt && i == 3)
+            highlightChannel3Voltage(record->voltageSetting());
+        const auto shown = outputOn ? AccessibleNames::Shown::Measured : AccessibleNames::Shown::SetPoint;
+        show(i, AccessibleNames::Quantity::Voltage, shown,
+             outputOn ? record->voltageText() : record->voltageSettingText());
+        show(i, AccessibleNames::Quantity::Current, shown,
+             outputOn ? record->currentText() : record->currentSettingText());
+        show(i, AccessibleNames::Quantity::Power, shown, outputOn ? record->powerText() : record->powerSettingText());
     }
 }
 
@@ -123,16 +131,57 @@ void StatusDisplay::showNoInstrument()
     ui->lcdOutput->setText(kOutputOffText);
     ui->lcdOutput->setStyleSheet(kPlainStyle);
     ui->btnOutput->setStyleSheet(kPlainStyle);
-    const QString noValue = tr("--");
-    for (QLCDNumber *display : {ui->lcdCh1Volt, ui->lcdCh1Curr, ui->lcdCh1Power, ui->lcdCh2Volt, ui->lcdCh2Curr,
-                                ui->lcdCh2Power, ui->lcdCh3Volt})
-        display->display(noValue);
+    AccessibleNames::rename(ui->lcdOutput, AccessibleNames::output(false));
+    nameDisplays(AccessibleNames::Shown::Nothing, tr("--"));
     for (QLabel *label : {ui->lcdCh1Flag, ui->lcdCh2Flag, ui->lcdSpMode})
         label->clear();
+    AccessibleNames::rename(ui->lcdCh1Flag, AccessibleNames::regulation(1, QString()));
+    AccessibleNames::rename(ui->lcdCh2Flag, AccessibleNames::regulation(2, QString()));
+    AccessibleNames::rename(ui->lcdSpMode, AccessibleNames::trackingMode(0));
     for (QPushButton *button : std::initializer_list<QPushButton *>{ui->btnSer, ui->btnPara, ui->btnCh1Sel,
                                                                     ui->btnCh2Sel, ui->btnCh3Sel})
         button->setStyleSheet(kPlainStyle);
     clearChannel3Highlight();
+}
+
+// Every display shows the same text (none for the idle texts the form set).
+void StatusDisplay::nameDisplays(AccessibleNames::Shown shown, const QString &text)
+{
+    using Quantity = AccessibleNames::Quantity;
+    for (int i = 1; i <= displays.size(); ++i) {
+        for (Quantity quantity : {Quantity::Voltage, Quantity::Current, Quantity::Power}) {
+            if (QLCDNumber *lcd = displayOf(i, quantity)) {
+                if (!text.isNull())
+                    lcd->display(text);
+                AccessibleNames::rename(lcd, AccessibleNames::display(i, quantity, shown));
+            }
+        }
+    }
+}
+
+// Channel 3 has its voltage display only: the others are skipped.
+void StatusDisplay::show(int channel, AccessibleNames::Quantity quantity, AccessibleNames::Shown shown,
+                         const QString &text)
+{
+    QLCDNumber *lcd = displayOf(channel, quantity);
+    if (!lcd)
+        return;
+    lcd->display(text);
+    AccessibleNames::rename(lcd, AccessibleNames::display(channel, quantity, shown, text));
+}
+
+QLCDNumber *StatusDisplay::displayOf(int channel, AccessibleNames::Quantity quantity) const
+{
+    const ChannelDisplays &of = displays.at(channel - 1);
+    switch (quantity) {
+    case AccessibleNames::Quantity::Voltage:
+        return of.volt;
+    case AccessibleNames::Quantity::Current:
+        return of.curr;
+    case AccessibleNames::Quantity::Power:
+        return of.power;
+    }
+    return nullptr;
 }
 
 void StatusDisplay::clearChannel3Highlight()

@@ -1,6 +1,8 @@
 #ifndef STATUSDISPLAY_H
 #define STATUSDISPLAY_H
 
+#include "accessiblenames.h"
+
 #include <QCoreApplication>
 #include <QList>
 
@@ -43,6 +45,9 @@ public:
     void showNoInstrument();
 
 private:
+    void nameDisplays(AccessibleNames::Shown shown, const QString &text);
+    void show(int channel, AccessibleNames::Quantity quantity, AccessibleNames::Shown shown, const QString &text);
+    QLCDNumber *displayOf(int channel, AccessibleNames::Quantity quantity) const;
     void clearChannel3Highlight();
     void highlightChannel3Voltage(double volts);
 

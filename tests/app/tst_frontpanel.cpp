@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QLCDNumber>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -139,12 +140,16 @@ void TestFrontPanel::usbRefreshConnectionsAreRemovedByDisconnect()
     debugLinesSeen = 0;
     QtMessageHandler previous = qInstallMessageHandler(countUsbDebugLines);
     f.driver.emitSignal("usbRefreshed", Q_ARG(int, 2));
+    QCOMPARE(debugLinesSeen, 0); // debug output of its category is off by default
+    QLoggingCategory::setFilterRules(QStringLiteral("luma.window.debug=true"));
+    f.driver.emitSignal("usbRefreshed", Q_ARG(int, 2));
     QCOMPARE(debugLinesSeen, 2); // one line per connect attempt
 
     f.driver.control->clearCalls();
     f.find<QAction>(QStringLiteral("actDisconnect"))->trigger();
     f.driver.emitSignal("usbRefreshed", Q_ARG(int, 2));
     qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
     QCOMPARE(debugLinesSeen, 2);
     QCOMPARE(f.driver.control->calls(), QStringList{QStringLiteral("close()")});
 }

@@ -93,11 +93,13 @@ void TestPipeline::sampleLimitStopsRecordingButNotTheDisplays()
     f.deliver(WindowFixture::reading(1.0));
     QCOMPARE(rows(f, 2), 100);
     QCOMPARE(notices.count(), 1);
+    // Recording again, the message is no longer true and goes.
     f.driver.control->preset(QStringLiteral("samplePoints"), 101);
     f.deliver(WindowFixture::reading(1.0));
     QCOMPARE(rows(f, 3), 101);
+    QCOMPARE(f.window->statusBar()->currentMessage(), QString());
     f.deliver(WindowFixture::reading(1.0));
-    QCOMPARE(notices.count(), 2);
+    QCOMPARE(notices.count(), 3);
     QVERIFY(f.window->statusBar()->currentMessage().contains(QLatin1String("101")));
 }
 

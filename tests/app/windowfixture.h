@@ -1,6 +1,7 @@
 #ifndef WINDOWFIXTURE_H
 #define WINDOWFIXTURE_H
 
+#include "columnwidths.h"
 #include "fakerecord.h"
 #include "mainwindow.h"
 #include "testdriverhandle.h"
@@ -17,10 +18,13 @@ public:
     // Starts without a settings file unless the test has written one on purpose.
     explicit WindowFixture(bool keepOptionsFile = false)
     {
-        if (!keepOptionsFile)
-            QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/options.xml"));
-        // The session logs of recorded readings go to a folder of the test's own.
+        // The session logs and the remembered column widths go to folders of the test's own.
         qputenv("XDG_DATA_HOME", dataHome().path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", configHome().path().toLocal8Bit());
+        if (!keepOptionsFile) {
+            QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/options.xml"));
+            QFile::remove(ColumnWidths::settingsPath());
+        }
         driver.control->reset();
         window.reset(new MainWindow);
         window->show();
@@ -71,6 +75,11 @@ public:
 
     // Lives until the test process ends, then goes with everything in it.
     static QTemporaryDir &dataHome()
+    {
+        static QTemporaryDir dir;
+        return dir;
+    }
+    static QTemporaryDir &configHome()
     {
         static QTemporaryDir dir;
         return dir;
