@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "automation.h"
 #include "chartquantity.h"
 #include "columninfo.h"
 #include "datamodel.h"
@@ -20,6 +21,7 @@
 #include "recordpointsource.h"
 #include "recordrowheader.h"
 #include "recordsexport.h"
+#include "sequencepanel.h"
 #include "sessionlog.h"
 #include "statusdisplay.h"
 
@@ -95,7 +97,8 @@ MainWindow::MainWindow(QWidget *parent)
       ignoreCurrChange(false),
       display(nullptr),
       sampleLimitShown(false),
-      sessionLog(nullptr)
+      sessionLog(nullptr),
+      automation(nullptr)
 {
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
@@ -103,7 +106,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     const DriverInterfaces drivers = DriverDiscovery::discover();
     dmm = drivers.dmm;
-    myDmm = drivers.myDmm;
+    automation = new Automation(dmm, drivers.myDmm, this);
+    // The front panel's commands reach the driver unchanged, logged, and stop what runs on its own.
+    myDmm = automation->panelCommands();
     serialDev = drivers.serialDev;
     visaUsb = drivers.visaUsb;
     visaSerial = drivers.visaSerial;
@@ -122,6 +127,16 @@ MainWindow::MainWindow(QWidget *parent)
         models << new DataModel(columns, channel);
     timerSetVolt = new QTimer;
     timerSetCurr = new QTimer;
+
+    auto sequencePanel = new SequencePanel(automation, this);
+    addDockWidget(Qt::RightDockWidgetArea, sequencePanel);
+    sequencePanel->hide();
+    QAction *sequenceAction = sequencePanel->toggleViewAction();
+    sequenceAction->setObjectName(QStringLiteral("actionSequence"));
+    sequenceAction->setText(tr("Sequence…"));
+    sequenceAction->setIcon(QIcon(QStringLiteral(":/image/sequence.png")));
+    ui->mainToolBar->insertAction(ui->actionOptions, sequenceAction);
+    connect(automation, &Automation::statusMessage, this, [this](const QString &text) { ui->statusBar->showMessage(text); });
 
     dressForm();
     configureCharts();
@@ -170,6 +185,7 @@ void MainWindow::startSessionLog()
         sessionFile->setText(text);
         sessionFile->setToolTip(text);
     });
+    connect(sessionLog, &SessionLog::fileChanged, automation, &Automation::sessionFileChanged);
     connect(sessionLog, &SessionLog::failed, this, [this](const QString &where, const QString &reason) {
         ui->statusBar->showMessage(tr("The session log stopped (%1: %2). The tables go on recording.")
                                        .arg(QDir::toNativeSeparators(where), reason));
@@ -307,6 +323,14 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (automation->isSequenceRunning()
+        && QMessageBox::question(this, QString(), tr("A sequence is running. Stop it and close the window?"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+               != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    automation->windowClosing();
     if (dmm)
         dmm->close();
     writeOptions();
@@ -331,6 +355,7 @@ void MainWindow::on_actConnect_triggered()
 {
     if (!myDmm || !dmm)
         return;
+    automation->connectRequested();
     DlgDevChoose dialog(myDmm->portType(), this);
     dialog.cbRS232No->setCurrentText(myDmm->serialPortNum());
     if (dialog.exec() != QDialog::Accepted)
@@ -365,6 +390,7 @@ void MainWindow::on_actDisconnect_triggered()
     ISerialDev *usb = visaUsb ? qobject_cast<ISerialDev *>(visaUsb->object()) : nullptr;
     if (serialDev && serialDev == usb)
         disconnect(serialDev->object(), SIGNAL(usbRefreshed(int)), this, SLOT(slotUSBRefreshed(int)));
+    automation->disconnectRequested();
     dmm->close();
 }
 
@@ -377,6 +403,7 @@ void MainWindow::slotDmmOpened()
 {
     ui->actConnect->setEnabled(false);
     ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
+    automation->connectionOpened();
 }
 
 void MainWindow::slotDmmClosed()
@@ -384,6 +411,7 @@ void MainWindow::slotDmmClosed()
     ui->actConnect->setEnabled(true);
     ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
     display->showNoInstrument();
+    automation->connectionClosed(serialDev);
 }
 
 // Not a message box: the driver speaks while readings are being logged.
@@ -691,7 +719,9 @@ void MainWindow::updateDisplays(const QList<DmmData *> &records)
 void MainWindow::slotUpdateData(QList<DmmData *> records)
 {
     updateDisplays(records);
-    if (!recordDelivery(records))
+    automation->readingArrived(records);
+    // A stop condition may have stopped recording; the displays go on.
+    if (automation->isRecordingStopped() || !recordDelivery(records))
         qDeleteAll(records);
 }
 
@@ -736,6 +766,7 @@ void MainWindow::showSampleLimitReached(int samplePoints)
     if (sampleLimitShown)
         return;
     sampleLimitShown = true;
+    automation->sampleLimitReached(samplePoints);
     ui->statusBar->showMessage(tr("Recording stopped: the limit of %1 sample points is reached. To record more, "
                                   "raise \"Sample points\" or tick \"Infinite\" in Options.")
                                    .arg(samplePoints));

@@ -12,6 +12,7 @@ class MainWindow;
 }
 QT_END_NAMESPACE
 
+class Automation;
 class DataModel;
 class DMMChart;
 class DmmData;
@@ -113,6 +114,7 @@ private:
     StatusDisplay *display; // owned; the front panel's indicators
     bool sampleLimitShown;  // the status bar has said that recording reached its limit
     SessionLog *sessionLog; // child; every recorded reading on disk
+    Automation *automation; // child; sequences, output timer, stop conditions, reconnection, event log
 };
 
 #endif // MAINWINDOW_H
