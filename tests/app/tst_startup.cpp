@@ -146,7 +146,7 @@ void TestStartup::toolBarOrderWithStretch()
         else
             order << QStringLiteral("<stretch>"), stretch = widget;
     }
-    QCOMPARE(order, (QStringList{"Connect", "Disconnect", "<stretch>", "Options", "Manual", "Close"}));
+    QCOMPARE(order, (QStringList{"Connect", "Disconnect", "Sequence…", "<stretch>", "Options", "Manual", "Close"}));
     QVERIFY(stretch->width() > 100);
     // Close stands at the right end of the bar.
     QWidget *close = toolBar->widgetForAction(toolBar->actions().last());
