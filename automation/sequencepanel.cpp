@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -250,8 +251,7 @@ QWidget *SequencePanel::buildConditionGroup()
     when->addWidget(conditionQuantity);
     when->addWidget(conditionDirection);
     when->addWidget(conditionValue);
-    when->addWidget(new QLabel(tr("for")));
-    when->addWidget(conditionHold);
+    when->addStretch();
     layout->addLayout(when);
 
     auto then = new QHBoxLayout;
@@ -264,11 +264,18 @@ QWidget *SequencePanel::buildConditionGroup()
     actionStopRecording->setObjectName(QStringLiteral("chkCondStopRecording"));
     actionMessage = new QCheckBox(tr("message"));
     actionMessage->setObjectName(QStringLiteral("chkCondMessage"));
+    then->addWidget(new QLabel(tr("for")));
+    then->addWidget(conditionHold);
     then->addWidget(new QLabel(tr("then")));
-    for (QCheckBox *box : {actionOutputOff, actionStopSequence, actionStopRecording, actionMessage})
-        then->addWidget(box);
     then->addStretch();
     layout->addLayout(then);
+    // The four actions in two rows keep the panel narrow beside the window.
+    auto actions = new QGridLayout;
+    actions->addWidget(actionOutputOff, 0, 0);
+    actions->addWidget(actionStopSequence, 0, 1);
+    actions->addWidget(actionStopRecording, 1, 0);
+    actions->addWidget(actionMessage, 1, 1);
+    layout->addLayout(actions);
 
     auto listRow = new QHBoxLayout;
     auto add = new QPushButton(tr("Add"));
