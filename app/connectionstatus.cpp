@@ -55,8 +55,9 @@ void ConnectionStatus::closed(const QDateTime &when)
     }
     const QString reason = lastReason.isEmpty() ? tr("The instrument closed the connection.") : lastReason;
     lastReason.clear();
-    messages->show(kCondition, tr("The link to the instrument was lost at %1: %2 The connection is closed and the "
-                                  "recorded readings are kept. Press Connect to connect again.")
+    messages->show(kCondition, tr("The link to the instrument was lost at %1: %2 The recorded readings are kept, and "
+                                  "the program connects again by itself when the instrument answers; press Connect "
+                                  "to choose another port.")
                                    .arg(when.toString(QStringLiteral("hh:mm:ss")), withFullStop(reason)));
 }
 

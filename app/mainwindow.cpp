@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "accessiblenames.h"
+#include "automation.h"
 #include "columninfo.h"
 #include "columnwidths.h"
 #include "connectionstatus.h"
@@ -23,6 +24,7 @@
 #include "recorder.h"
 #include "recordviews.h"
 #include "remoteport.h"
+#include "sequencepanel.h"
 #include "sessionlog.h"
 #include "sessionviewer.h"
 #include "statusdisplay.h"
@@ -104,7 +106,8 @@ MainWindow::MainWindow(QWidget *parent)
       exporter(nullptr),
       remote(nullptr),
       status(nullptr),
-      connectionStatus(nullptr)
+      connectionStatus(nullptr),
+      automation(nullptr)
 {
     Q_INIT_RESOURCE(resources);
     ui->setupUi(this);
@@ -114,7 +117,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     const DriverInterfaces drivers = DriverDiscovery::discover();
     dmm = drivers.dmm;
-    myDmm = drivers.myDmm;
+    automation = new Automation(dmm, drivers.myDmm, this);
+    // The front panel's commands reach the driver unchanged, logged, and stop what runs on its own.
+    myDmm = automation->panelCommands();
     serialDev = drivers.serialDev;
     visaUsb = drivers.visaUsb;
     visaSerial = drivers.visaSerial;
@@ -132,12 +137,20 @@ MainWindow::MainWindow(QWidget *parent)
     timerSetVolt = new QTimer;
     timerSetCurr = new QTimer;
 
+    auto sequencePanel = new SequencePanel(automation, this);
+    addDockWidget(Qt::RightDockWidgetArea, sequencePanel);
+    sequencePanel->hide();
+    connect(automation, &Automation::statusMessage, status,
+            [this](const QString &text) { status->show(StatusMessages::Condition::Automation, text); });
+    connect(automation, &Automation::connectionMessage, status,
+            [this](const QString &text) { status->show(StatusMessages::Condition::Connection, text); });
+
     dressForm();
     views = new RecordViews(this, this);
     views->show(models, &recorder->readings());
     charts = views->charts();
     exporter = new ExportCommands(this, status);
-    addOpenSessionAction();
+    addToolsToolBar(sequencePanel->toggleViewAction());
     KeyboardAccess::install(this, ui, timerSetVolt, timerSetCurr);
     AccessibleNames::install(this, ui);
     WindowFit::fitPanel(ui);
@@ -179,6 +192,7 @@ void MainWindow::connectRecorder()
     connect(recorder, &Recorder::rowAppended, views, &RecordViews::followNewRow);
     connect(recorder, &Recorder::cleared, views, &RecordViews::clearCharts);
     connect(recorder, &Recorder::limitReached, this, &MainWindow::showSampleLimitReached);
+    connect(recorder, &Recorder::limitReached, automation, &Automation::sampleLimitReached);
     connect(recorder, &Recorder::recordingResumed, status,
             [this] { status->clear(StatusMessages::Condition::RecordingLimit); });
 
@@ -194,6 +208,7 @@ void MainWindow::connectRecorder()
         sessionFile->setText(text);
         sessionFile->setToolTip(text);
     });
+    connect(sessionLog, &SessionLog::fileChanged, automation, &Automation::sessionFileChanged);
     connect(sessionLog, &SessionLog::failed, this, [this](const QString &where, const QString &reason) {
         status->show(StatusMessages::Condition::SessionLog,
                      tr("The session log stopped (%1: %2). The tables go on recording.")
@@ -264,19 +279,24 @@ void MainWindow::dressForm()
     ui->btnOcp->setVisible(false);
 }
 
-// "Open session…" has a tool bar of its own at the start of the top tool
-// bar row, so the main tool bar keeps its commands and its stretch.
-void MainWindow::addOpenSessionAction()
+// "Open session…" and "Sequence…" have a tool bar of their own at the
+// start of the top tool bar row, so the main tool bar keeps its commands
+// and its stretch.
+void MainWindow::addToolsToolBar(QAction *sequenceAction)
 {
-    auto sessionBar = new QToolBar(tr("Sessions"), this);
-    sessionBar->setObjectName(QStringLiteral("toolbarSession"));
-    sessionBar->setIconSize(ui->mainToolBar->iconSize());
-    sessionBar->setToolButtonStyle(ui->mainToolBar->toolButtonStyle());
-    auto openSession = sessionBar->addAction(QIcon(QStringLiteral(":/image/text.png")), tr("Open session…"));
+    auto tools = new QToolBar(tr("Tools"), this);
+    tools->setObjectName(QStringLiteral("toolbarTools"));
+    tools->setIconSize(ui->mainToolBar->iconSize());
+    tools->setToolButtonStyle(ui->mainToolBar->toolButtonStyle());
+    auto openSession = tools->addAction(QIcon(QStringLiteral(":/image/text.png")), tr("Open session…"));
     openSession->setObjectName(QStringLiteral("actionOpenSession"));
     openSession->setToolTip(tr("Open a recorded session log in a viewer"));
     connect(openSession, &QAction::triggered, this, &MainWindow::slotOpenSession);
-    insertToolBar(ui->mainToolBar, sessionBar);
+    sequenceAction->setObjectName(QStringLiteral("actionSequence"));
+    sequenceAction->setText(tr("Sequence…"));
+    sequenceAction->setIcon(QIcon(QStringLiteral(":/image/sequence.png")));
+    tools->addAction(sequenceAction);
+    insertToolBar(ui->mainToolBar, tools);
 }
 
 void MainWindow::connectDriverSignals()
@@ -308,6 +328,14 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (automation->isSequenceRunning()
+        && QMessageBox::question(this, QString(), tr("A sequence is running. Stop it and close the window?"),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton)
+               != QMessageBox::Yes) {
+        event->ignore();
+        return;
+    }
+    automation->windowClosing();
     if (dmm)
         dmm->close();
     writeOptions();
@@ -332,6 +360,7 @@ void MainWindow::on_actConnect_triggered()
 {
     if (!myDmm || !dmm)
         return;
+    automation->connectRequested();
     DlgDevChoose dialog(myDmm->portType(), this);
     dialog.cbRS232No->setCurrentText(myDmm->serialPortNum());
     if (dialog.exec() != QDialog::Accepted)
@@ -382,6 +411,7 @@ void MainWindow::on_actDisconnect_triggered()
     if (serialDev && serialDev == usb)
         disconnect(serialDev->object(), SIGNAL(usbRefreshed(int)), this, SLOT(slotUSBRefreshed(int)));
     connectionStatus->closing();
+    automation->disconnectRequested();
     dmm->close();
 }
 
@@ -395,6 +425,7 @@ void MainWindow::slotDmmOpened()
     ui->actConnect->setEnabled(false);
     ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
     connectionStatus->opened();
+    automation->connectionOpened();
 }
 
 void MainWindow::slotDmmClosed()
@@ -403,6 +434,7 @@ void MainWindow::slotDmmClosed()
     ui->actDisconnect->setEnabled(!ui->actConnect->isEnabled());
     display->showNoInstrument();
     connectionStatus->closed();
+    automation->connectionClosed(serialDev);
 }
 
 // Not a message box: the driver speaks while readings are being logged.
@@ -677,7 +709,12 @@ void MainWindow::updateDisplays(const QList<DmmData *> &records)
 void MainWindow::slotUpdateData(QList<DmmData *> records)
 {
     updateDisplays(records);
-    recorder->record(records);
+    // A stop condition may have stopped recording; the displays go on.
+    automation->readingArrived(records);
+    if (automation->isRecordingStopped())
+        qDeleteAll(records);
+    else
+        recorder->record(records);
 }
 
 // The recorder says so once each time recording reaches the limit.

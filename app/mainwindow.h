@@ -5,6 +5,7 @@
 #include <QMainWindow>
 
 QT_BEGIN_NAMESPACE
+class QAction;
 class QTableView;
 class QTimer;
 namespace Ui {
@@ -12,6 +13,7 @@ class MainWindow;
 }
 QT_END_NAMESPACE
 
+class Automation;
 class ConnectionStatus;
 class DataModel;
 class DMMChart;
@@ -100,7 +102,7 @@ private:
 
     void connectTo(int portType, const QString &rs232Name);
     void dressForm();
-    void addOpenSessionAction();
+    void addToolsToolBar(QAction *sequenceAction);
     void connectRecorder();
     void connectDriverSignals();
     void updateDisplays(const QList<DmmData *> &records);
@@ -133,6 +135,7 @@ private:
     RemotePort *remote;       // child; the SCPI port of scripts
     StatusMessages *status;   // child of the status bar; one message per condition
     ConnectionStatus *connectionStatus; // owned; the status bar's connection message
+    Automation *automation;   // child; sequences, output timer, stop conditions, reconnection, event log
 };
 
 #endif // MAINWINDOW_H

@@ -28,6 +28,7 @@ public:
         SessionLog,     // the session log stopped writing
         ChartImage,     // a chart picture was not saved
         Remote,         // the SCPI port could not be opened or its settings stored
+        Automation,     // a sequence, timer, stop condition or reconnection
     };
 
     struct Entry

@@ -141,7 +141,7 @@ void TestWindowAccess::columnsFitTheTimeInALargeFontAndKeepDraggedWidths()
     const QList<int> reference = {50, 130, 100, 100, 100, 60, 60};
     {
         WindowFixture f;
-        for (QTableView *table : f.window->findChildren<QTableView *>()) {
+        for (QTableView *table : f.window->findChildren<QTableView *>(QRegularExpression("^tableViewCH"))) {
             const int margins = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1);
             const int timeWidth = table->fontMetrics().horizontalAdvance(QStringLiteral("2026-12-09 23:59:59"));
             QVERIFY2(table->columnWidth(1) >= timeWidth + margins, qPrintable(table->objectName()));

@@ -31,7 +31,9 @@ private:
     }
     static QStringList sessionFiles()
     {
-        return QDir(sessionFolder()).entryList({QStringLiteral("*.csv")}, QDir::Files);
+        // The event log beside each session is not a session.
+        return QDir(sessionFolder()).entryList({QStringLiteral("*.csv")}, QDir::Files)
+            .filter(QRegularExpression(QStringLiteral("^(?!.*-events\\.csv$)")));
     }
     static QStringList lines(const QString &file)
     {

@@ -14,9 +14,11 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,8 +29,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTimeEdit>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -48,6 +53,10 @@ constexpr int kReadingsShown = 36;
 // Below the 1 A reset current limit on the simulator's 10 ohm load: the channel stays in C.V.
 constexpr double kStepVolts = 9.0;
 constexpr int kModalPollMs = 200;
+// The sequence shown running: three steps of a board test, seconds into its first pass.
+constexpr double kSequenceSteps[][3] = {{3.3, 0.5, 60}, {5.0, 0.5, 120}, {12.0, 1.0, 60}};
+constexpr int kSequenceShownAfterMs = 2500;
+constexpr int kSequencePanelWidthPx = 560;
 // The hover mark sits on the reading this far along the chart.
 constexpr double kHoverFraction = 0.62;
 const QString kIllustrationPort = QStringLiteral("ttyUSB0");
@@ -254,6 +263,38 @@ bool saveOptions(MainWindow &window, const QDir &dir)
     });
     return saved;
 }
+// The Sequence dock with a running sequence, the output timer counting down
+// and a charge-termination condition; stopped again afterwards.
+bool saveSequence(MainWindow &window, const QDir &dir)
+{
+    window.findChild<QAction *>(QStringLiteral("actionSequence"))->trigger();
+    auto dock = window.findChild<QDockWidget *>(QStringLiteral("dockSequence"));
+    window.resizeDocks({dock}, {kSequencePanelWidthPx}, Qt::Horizontal);
+    auto steps = dock->findChild<QTableWidget *>(QStringLiteral("tableSteps"));
+    for (const auto &step : kSequenceSteps) {
+        dock->findChild<QPushButton *>(QStringLiteral("btnAddStep"))->click();
+        for (int column = 0; column < 3; ++column)
+            steps->item(steps->rowCount() - 1, column)->setData(Qt::EditRole, step[column]);
+    }
+    dock->findChild<QDoubleSpinBox *>(QStringLiteral("spinRamp"))->setValue(10);
+    dock->findChild<QSpinBox *>(QStringLiteral("spinRepeats"))->setValue(3);
+    dock->findChild<QCheckBox *>(QStringLiteral("chkOutputOffAtEnd"))->setChecked(true);
+    dock->findChild<QComboBox *>(QStringLiteral("cbCondQuantity"))->setCurrentIndex(1);
+    dock->findChild<QDoubleSpinBox *>(QStringLiteral("spinCondValue"))->setValue(0.05);
+    dock->findChild<QDoubleSpinBox *>(QStringLiteral("spinCondHold"))->setValue(30);
+    dock->findChild<QPushButton *>(QStringLiteral("btnCondAdd"))->click();
+    dock->findChild<QTimeEdit *>(QStringLiteral("timeOutputTimer"))->setTime(QTime(2, 0));
+    dock->findChild<QPushButton *>(QStringLiteral("btnTimerStart"))->click();
+    dock->findChild<QPushButton *>(QStringLiteral("btnSeqStart"))->click();
+    QElapsedTimer shown;
+    shown.start();
+    waitFor([&] { return shown.elapsed() >= kSequenceShownAfterMs; }, kSequenceShownAfterMs * 2);
+    settle();
+    const bool saved = savePicture(&window, dir, QStringLiteral("sequence.png"));
+    dock->findChild<QPushButton *>(QStringLiteral("btnSeqStop"))->click();
+    dock->findChild<QPushButton *>(QStringLiteral("btnTimerStop"))->click();
+    return saved;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -294,7 +335,7 @@ int main(int argc, char *argv[])
     options.restore();
 
     const bool done = connectToSimulator(*window, dir, watch) && recordReadings(*window)
-        && saveMainWindow(*window, dir) && saveChart(*window, dir) && saveOptions(*window, dir);
+        && saveMainWindow(*window, dir) && saveChart(*window, dir) && saveOptions(*window, dir) && saveSequence(*window, dir);
     if (!done || watch.failed)
         qCritical("stopped before all pictures were taken");
 
