@@ -9,29 +9,29 @@ ChartLine::~ChartLine() = default;
 
 void ChartLine::append(double value)
 {
-    points.append(value);
+    ownValues.append(value);
 }
 
 void ChartLine::clear()
 {
-    points.clear();
+    ownValues.clear();
     visibleCount = 0;
 }
 
 int ChartLine::count() const
 {
-    return points.count();
+    return values().count();
 }
 
 const ValueColumn &ChartLine::values() const
 {
-    return points;
+    return source ? source->values() : ownValues;
 }
 
 ChartPoint ChartLine::at(int index) const
 {
     ChartPoint point;
-    point.value = points.at(index);
+    point.value = values().at(index);
     if (source) {
         point.time = source->time(index);
         point.label = source->label(index);
@@ -61,7 +61,7 @@ DMMChart *ChartLine::owner() const
 
 void ChartLine::measureRange(int firstIndex, int lastIndex)
 {
-    const ValueColumn::Extremes extremes = points.extremes(firstIndex, lastIndex);
+    const ValueColumn::Extremes extremes = values().extremes(firstIndex, lastIndex);
     minValue = 0;
     maxValue = 0;
     if (!extremes.isEmpty()) {

@@ -12,8 +12,9 @@ class ChartPointSource;
 class DMMChart;
 
 // One series of readings of a chart, in order of arrival, with the scales
-// and the visible range of the chart's last layout. It keeps the plotted
-// values only; the time and label of a reading come from a point source.
+// and the visible range of the chart's last layout. With a point source the
+// values, times and labels are the source's; without one the line keeps
+// the values it is given and has no times or labels.
 class ChartLine : public QObject
 {
     Q_OBJECT
@@ -21,6 +22,7 @@ public:
     ChartLine(DMMChart *chart, const QColor &color);
     ~ChartLine() override;
 
+    // Kept only while the line has no point source.
     void append(double value);
     void clear();
 
@@ -49,7 +51,7 @@ public:
     double verticalScale() const;
 
 private:
-    ValueColumn points;
+    ValueColumn ownValues; // the values while there is no source
     const ChartPointSource *source = nullptr;
     int visibleCount = 0;
     QColor color;

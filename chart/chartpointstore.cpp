@@ -1,20 +1,27 @@
 #include "chartpointstore.h"
 
-void ChartPointStore::append(const QDateTime &time, const QString &label)
+void ChartPointStore::append(double value, const QDateTime &time, const QString &label)
 {
-    times.append(time);
+    column.append(value);
+    times.append(time.isValid() ? time.toMSecsSinceEpoch() : kNoTime);
     labels.append(label);
 }
 
 void ChartPointStore::clear()
 {
+    column.clear();
     times.clear();
     labels.clear();
 }
 
-QDateTime ChartPointStore::time(int index) const
+const ValueColumn &ChartPointStore::values() const
 {
-    return times.value(index);
+    return column;
+}
+
+qint64 ChartPointStore::timeMs(int index) const
+{
+    return times.value(index, kNoTime);
 }
 
 QString ChartPointStore::label(int index) const

@@ -120,10 +120,18 @@ void DMMChart::addPoint(ChartPoint *point, int line)
         delete point; // ownership was passed, and no line can hold it
         return;
     }
-    lines.at(line)->append(point->value);
-    if (line == 0 && ownStore)
-        ownStore->append(point->time, point->label.toString());
+    // Line 0's readings belong to its point source; another source than the
+    // chart's own store already holds them.
+    if (line > 0)
+        lines.at(line)->append(point->value);
+    else if (ownStore)
+        ownStore->append(point->value, point->time, point->label.toString());
     delete point;
+    refresh();
+}
+
+void DMMChart::refresh()
+{
     if (dragging || zoomed)
         return;
     axesDirty = true;
@@ -138,6 +146,8 @@ void DMMChart::setPointSource(std::unique_ptr<ChartPointSource> source)
     pointSource = std::move(source);
     ownStore = nullptr;
     lines.first()->setPointSource(pointSource.get());
+    axesDirty = true;
+    update();
 }
 
 void DMMChart::clear()

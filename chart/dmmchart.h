@@ -45,14 +45,16 @@ public:
     void setLabelDecimals(int decimals);
 
     // Takes ownership of the point. While the user drags or views a zoomed
-    // range the point is stored but not drawn. The line keeps the value;
-    // the chart keeps the time and label of line 0's points unless a point
-    // source gives them.
+    // range the point is stored but not drawn. Line 0's point goes to the
+    // chart's own store; with another point source it is dropped, as that
+    // source holds line 0's readings itself.
     void addPoint(ChartPoint *point, int line);
-    // The times and labels of line 0's points from now on come from the
-    // source, which holds them already (indexed like the points); the chart
-    // no longer keeps them. Null changes nothing.
+    // Line 0's values, times and labels from now on come from the source,
+    // which its owner fills and empties; the chart no longer keeps them.
+    // Null changes nothing.
     void setPointSource(std::unique_ptr<ChartPointSource> source);
+    // The point source holds more readings: redraw as for an added point.
+    void refresh();
     // Deletes every point and returns to the full view.
     void clear();
     bool hasData() const;
