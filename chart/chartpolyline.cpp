@@ -1,4 +1,5 @@
 #include "chartpolyline.h"
+#include "charttimeline.h"
 #include "valuecolumn.h"
 
 #include <algorithm>
@@ -9,16 +10,23 @@ ChartPolyline::ChartPolyline(const ValueColumn &values, int first, const Mapping
 {
 }
 
-QVector<QPolygon> ChartPolyline::runs(const ValueColumn &values, int first, int last, const Mapping &mapping)
+QVector<QPolygon> ChartPolyline::runs(const ValueColumn &values, int first, int last, const Mapping &mapping,
+                                      const ChartTimeline *breaks)
 {
     QVector<QPolygon> result;
     ChartPolyline polyline(values, first, mapping);
     last = std::min(last, values.count() - 1);
     for (int start = std::max(first, 0); start <= last;) {
         const int stop = values.nextBreak(start);
-        if (stop > start)
-            result.append(polyline.run(start, std::min(stop - 1, last)));
-        start = stop + 1;
+        if (stop == start) {
+            ++start; // a value that is not finite
+            continue;
+        }
+        int end = std::min(stop - 1, last);
+        if (breaks)
+            end = std::min(end, breaks->nextBreak(start + 1) - 1);
+        result.append(polyline.run(start, end));
+        start = end + 1;
     }
     return result;
 }
@@ -108,7 +116,7 @@ void ChartPolyline::appendWalk(int from, int to)
 int ChartPolyline::columnEnd(int start, int end) const
 {
     const int column = mapping.x(start - first);
-    if (mapping.xScale > 0) {
+    if (mapping.xScale > 0 && !mapping.time.isActive()) {
         // Where the scale puts the column's end, moved onto the exact
         // mapping: rounding can put the estimate a reading off.
         const double estimate = first + (column + 1 - mapping.left) / mapping.xScale - 1;
@@ -119,7 +127,7 @@ int ChartPolyline::columnEnd(int start, int end) const
             --last;
         return last;
     }
-    // A plot without width: gallop to a reading outside the column, then
+    // A plot without width, or a time axis: gallop to a reading outside the column, then
     // halve back to its last one.
     int inside = start;
     for (qint64 step = 1; inside < end; step *= 2) {

@@ -2,10 +2,12 @@
 #define CHARTPOLYLINE_H
 
 #include "chartlayout.h"
+#include "chartpicker.h"
 
 #include <QPolygon>
 #include <QVector>
 
+class ChartTimeline;
 class ValueColumn;
 
 // The vertices of a line as the chart draws it. The plain drawing is one
@@ -28,15 +30,20 @@ public:
         double xScale = 0;  // pixels per reading
         double zero = 0;    // y pixel of the value 0
         double yScale = 0;  // pixels per value unit
+        TimeMapping time;   // on a time axis, where the readings stand
 
-        int x(int k) const { return ChartLayout::toPixel(left + k * xScale); }
+        int x(int k) const
+        {
+            return ChartLayout::toPixel(time.isActive() ? left + time.offset(k) : left + k * xScale);
+        }
         int y(double value) const { return ChartLayout::toPixel(zero - yScale * value); }
     };
 
     // One polyline per run of finite values among first .. last (bounded
-    // to the values held), in order; runs of one reading give one vertex,
-    // as the plain drawing would.
-    static QVector<QPolygon> runs(const ValueColumn &values, int first, int last, const Mapping &mapping);
+    // to the values held), in order, also broken where breaks (when given)
+    // breaks the line; runs of one reading give one vertex.
+    static QVector<QPolygon> runs(const ValueColumn &values, int first, int last, const Mapping &mapping,
+                                  const ChartTimeline *breaks = nullptr);
 
 private:
     ChartPolyline(const ValueColumn &values, int first, const Mapping &mapping);
