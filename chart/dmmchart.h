@@ -127,6 +127,9 @@ protected:
 private:
     // Rebuilds the layers that are out of date; the caller holds the mutex.
     void rebuildLayers();
+    // Drops the layers from `lowest` up, so their buffers are not shared
+    // while they are drawn again.
+    void releaseLayersFrom(Layer lowest);
     void updateLayout();
     // pos is in widget coordinates; the result is relative to the plot
     // area's top-left corner and lies inside it.
@@ -193,6 +196,10 @@ private:
     int cursors[2] = {-1, -1};
     bool readoutShown = false;
     QMenu *menu = nullptr;
+    // The pixels of the upper layers when they add something to the one below.
+    QPixmap linesBuffer;
+    QPixmap selectionBuffer;
+    QPixmap finalBuffer;
 };
 
 #endif // DMMCHART_H

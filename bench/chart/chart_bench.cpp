@@ -11,14 +11,18 @@
 // output is "series.measure median low high", in milliseconds of CPU time
 // of this thread over several runs.
 
+#include "chartline.h"
 #include "chartpoint.h"
+#include "charttimeline.h"
 #include "dmmchart.h"
 #ifdef LUMA_BENCH_QCUSTOMPLOT
 #include "qcustomplotbench.h"
 #endif
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QStandardPaths>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cstdio>
@@ -100,11 +104,23 @@ QVector<double> walkSeries(int count)
     return values;
 }
 
+// One reading a second, with an 18 s pause at 40 % and a 45 s loss of the
+// connection at 60 % of the readings.
+qint64 timeOf(int index, int count)
+{
+    qint64 ms = kStartMs + qint64(index) * kPeriodMs;
+    if (index >= qint64(count) * 40 / 100)
+        ms += 18000;
+    if (index >= qint64(count) * 60 / 100)
+        ms += 45000;
+    return ms;
+}
+
 void fill(DMMChart &chart, const QVector<double> &values)
 {
     for (int i = 0; i < values.size(); ++i) {
         auto *point = new ChartPoint;
-        point->time = QDateTime::fromMSecsSinceEpoch(kStartMs + qint64(i) * kPeriodMs);
+        point->time = QDateTime::fromMSecsSinceEpoch(timeOf(i, values.size()));
         point->value = values[i];
         chart.addPoint(point, 0);
     }
@@ -129,6 +145,55 @@ void measure(const QString &series, const QVector<double> &values)
         chart.grab();
     };
     report(series, "repaint.readings", runs(kCallsPerRun, fullRepaint));
+    chart.setTimeAxis(true);
+    chart.grab();
+    report(series, "repaint.time", runs(kCallsPerRun, fullRepaint));
+    const int count = values.size();
+    chart.setCursor(0, count / 5);
+    chart.setCursor(1, count * 4 / 5);
+    chart.grab();
+    report(series, "repaint.time.cursors", runs(kCallsPerRun, fullRepaint));
+    chart.setTimeAxis(false);
+    chart.grab();
+    report(series, "repaint.readings.cursors", runs(kCallsPerRun, fullRepaint));
+
+    // Steps on the time axis with the cursors shown: in and out again.
+    chart.setTimeAxis(true);
+    chart.grab();
+    const QRect plot = chart.plotArea();
+    const QPoint at(plot.left() + plot.width() / 3, plot.center().y());
+    int step = 0;
+    report(series, "step.wheel", runs(kCallsPerRun, [&] {
+        QWheelEvent wheel(at, chart.mapToGlobal(at), QPoint(), QPoint(0, ++step % 2 ? 120 : -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&chart, &wheel);
+        chart.grab();
+    }));
+    report(series, "step.pan", runs(kCallsPerRun, [&] {
+        QKeyEvent key(QEvent::KeyPress, ++step % 2 ? Qt::Key_Left : Qt::Key_Right, Qt::NoModifier);
+        QApplication::sendEvent(&chart, &key);
+        chart.grab();
+    }));
+    chart.showFullView();
+    chart.grab();
+    report(series, "step.cursor", runs(kCallsPerRun, [&] {
+        chart.setCursor(1, count / 2 + (++step % 2) * (count / 4));
+        chart.grab();
+    }));
+
+    // Any range's statistics, the read-out's cost beside its drawing.
+    ChartTimeline timeline;
+    timeline.sync(*chart.line(0)->pointSource());
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> index(0, count - 1);
+    double sink = 0;
+    report(series, "statistics", runs(kCallsPerRun * 20, [&] {
+        const int a = index(random);
+        const int b = index(random);
+        sink += timeline.statistics(*chart.line(0)->pointSource(), std::min(a, b), std::max(a, b)).area;
+    }));
+    if (sink == 0)
+        std::fprintf(stderr, "no area\n");
 
 #ifdef LUMA_BENCH_QCUSTOMPLOT
     QCustomPlotBench other(QSize(kChartWidthPx, kChartHeightPx), values);
