@@ -58,6 +58,10 @@ private:
     int lastOtherRow(int from, int to, int notRow) const;
     // The last reading from `start` on that lies in the same pixel column.
     int columnEnd(int start, int end) const;
+    // The same on a time axis: from where the run's mean pace puts the
+    // column's end, in widening steps to the exact one, so that a column
+    // costs a few reads of times that lie close together.
+    int timeColumnEnd(int start, int end) const;
     int row(int index) const;
     void append(int y);
     void appendAgain();
@@ -67,6 +71,11 @@ private:
     Mapping mapping;
     int x = 0;
     QPolygon vertices;
+    // On a time axis, the run's first and last reading and their offsets.
+    int runStart = 0;
+    int runEnd = 0;
+    double runStartOffset = 0;
+    double runEndOffset = 0;
 };
 
 #endif // CHARTPOLYLINE_H
