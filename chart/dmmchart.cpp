@@ -61,9 +61,16 @@ void copyLayer(const QPixmap &from, QPixmap &to)
     painter.drawPixmap(0, 0, from);
 }
 
+// The user's chart choices live in charts.conf in the program's folder of
+// the user's configuration (~/.config/luma4200/), apart from options.xml.
 QString axisKey(const QString &chartName)
 {
-    return QStringLiteral("charts/%1/axis").arg(chartName);
+    return QStringLiteral("%1/axis").arg(chartName);
+}
+
+QString chartSettingsName()
+{
+    return QStringLiteral("charts");
 }
 const QColor kIndicatorColor(0, 100, 250);
 
@@ -95,8 +102,8 @@ DMMChart::DMMChart(QWidget *parent)
     ownStore = store.get();
     pointSource = std::move(store);
     setMouseTracking(true);
-    // The keys zoom and pan once a click or the wheel gave the chart focus.
-    setFocusPolicy(Qt::WheelFocus);
+    // The keys zoom and pan once a click gave the chart focus.
+    setFocusPolicy(Qt::ClickFocus);
     // The picture covers the whole widget: what lies behind it (the tab
     // page's frame) need not be painted first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -610,7 +617,8 @@ void DMMChart::loadAxisChoice()
     if (axisLoaded || objectName().isEmpty())
         return;
     axisLoaded = true;
-    timeAxis = QSettings().value(axisKey(objectName())).toString() == QLatin1String("time");
+    const QSettings settings(QCoreApplication::applicationName(), chartSettingsName());
+    timeAxis = settings.value(axisKey(objectName())).toString() == QLatin1String("time");
 }
 
 void DMMChart::placeVisibleRange()
@@ -637,8 +645,10 @@ void DMMChart::placeVisibleRange()
 void DMMChart::setTimeAxis(bool on)
 {
     axisLoaded = true;
-    if (!objectName().isEmpty())
-        QSettings().setValue(axisKey(objectName()), on ? QStringLiteral("time") : QStringLiteral("readings"));
+    if (!objectName().isEmpty()) {
+        QSettings settings(QCoreApplication::applicationName(), chartSettingsName());
+        settings.setValue(axisKey(objectName()), on ? QStringLiteral("time") : QStringLiteral("readings"));
+    }
     if (on == timeAxis)
         return;
     timeAxis = on;
