@@ -5,6 +5,8 @@
 #include "chartpicker.h"
 
 #include <QPolygon>
+
+#include <algorithm>
 #include <QVector>
 
 class ChartTimeline;
@@ -21,6 +23,12 @@ class ValueColumn;
 // them, and its last two strokes (see appendColumn). The extremes come from
 // the block extremes of the values, so a column costs a few steps however
 // many readings it holds, and a line a few vertices per pixel of width.
+// Nothing may be clipped away: the stroker forgets a stroke it clips away
+// entirely, so which pixels it skips at the next joint would depend on
+// strokes that the reduction leaves out. Rows are therefore held to the
+// plot and its border (Mapping::topRow, bottomRow), where a line on the
+// automatic scale always stays, and a reading beyond a value range the
+// user chose is drawn on the border row.
 class ChartPolyline
 {
 public:
@@ -36,7 +44,15 @@ public:
         {
             return ChartLayout::toPixel(time.isActive() ? left + time.offset(k) : left + k * xScale);
         }
-        int y(double value) const { return ChartLayout::toPixel(zero - yScale * value); }
+        // Rows beyond these are drawn on them: a value range the user chose
+        // can put readings above and below the plot.
+        int topRow = -(1 << 24);
+        int bottomRow = 1 << 24;
+
+        int y(double value) const
+        {
+            return std::clamp(ChartLayout::toPixel(zero - yScale * value), topRow, bottomRow);
+        }
     };
 
     // One polyline per run of finite values among first .. last (bounded

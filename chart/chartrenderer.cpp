@@ -232,14 +232,14 @@ void ChartRenderer::drawLine(QPainter &painter, const ChartLine &line, const Cha
     mapping.zero = layout.zeroLevel(plotRect.top());
     mapping.yScale = line.verticalScale();
     mapping.time = line.timeMapping();
+    mapping.topRow = plotRect.top() - 1;
+    mapping.bottomRow = plotRect.bottom() + 1;
     painter.save();
     painter.setPen(QPen(line.penColor()));
     // With a clip the raster engine writes the pen's pixels directly rather
     // than through its span blending, which is many times faster for many
-    // short strokes. The clip holds the plot and its border, where a line
-    // on the automatic scale stays anyway; readings that a value range of
-    // the user's puts outside are cut off there.
-    painter.setClipRect(lineClip(painter));
+    // short strokes; the clip is the whole device, so no pixel changes.
+    clipToDevice(painter);
     const QVector<QPolygon> runs = ChartPolyline::runs(line.values(), firstIndex, lastIndex, mapping,
                                                        mapping.time.isActive() ? timeline : nullptr);
     for (const QPolygon &run : runs) {
@@ -287,12 +287,6 @@ void ChartRenderer::drawIndicator(QPainter &painter, const ChartLine &line, int 
                               : x - width - kLabelGapPixels;
     painter.drawText(QRect(labelLeft, plotRect.top() - height, width, height), Qt::AlignCenter,
                      text);
-}
-
-QRect ChartRenderer::lineClip(const QPainter &painter) const
-{
-    return plotRect.adjusted(-1, -1, 1, 1).intersected(
-        QRect(0, 0, painter.device()->width(), painter.device()->height()));
 }
 
 void ChartRenderer::drawCursors(QPainter &painter, const ChartLine &line, const int (&cursors)[2]) const

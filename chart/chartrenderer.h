@@ -91,7 +91,6 @@ public:
     void drawIndicator(QPainter &painter, const ChartLine &line, int index, const QColor &color) const;
 
 private:
-    QRect lineClip(const QPainter &painter) const;
     // Value ticks firstStep .. lastStep from the zero level: direction -1
     // goes up the screen towards positive values, +1 down towards negative.
     ValueTicks valueTicks(int direction, int firstStep, int lastStep, int decimals) const;

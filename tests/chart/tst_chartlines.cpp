@@ -4,9 +4,9 @@
 // (trunc(L + k * xScale), trunc(y0 - yScale * value)), broken at values that
 // are not finite, drawn with the default one-pixel pen. On a time axis
 // reading i stands at trunc(L + (t_i - start) * msScale) and gaps break the
-// line too; a reading alone between breaks is a 3 x 3 dot; everything is
-// clipped to the plot and its one-pixel border, as a value range of the
-// user's puts readings above and below the plot.
+// line too; a reading alone between breaks is a 3 x 3 dot; rows are held to
+// the plot and its one-pixel border, as a value range of the user's puts
+// readings above and below the plot.
 
 // Mouse events go through the window system, as a user's do.
 #define QTEST_QPA_MOUSE_HANDLING
@@ -50,8 +50,9 @@ void addWalk(DMMChart &chart, int count, unsigned seed, bool timed = false)
             volts += (what % 2 ? 1.5 : -1.5);
         auto point = new ChartPoint;
         point->value = value;
-        // Uneven intervals, and now and then a pause of 20 to 60 s.
-        time += interval(random) + (what >= 990 ? 20000 + 40 * (what - 990) * 100 : 0);
+        // Uneven intervals, and now and then a pause of 20 to 60 s once the
+        // sampling interval is known.
+        time += interval(random) + (what >= 990 && i > 8 ? 20000 + 40 * (what - 990) * 100 : 0);
         if (timed)
             point->time = QDateTime::fromMSecsSinceEpoch(time);
         chart.addPoint(point, 0);
@@ -68,7 +69,6 @@ QImage plainPolyline(const DMMChart &chart)
     const double zero = std::trunc(plot.top() + layout.yScale * layout.maxValue);
     QPainter painter(&image);
     painter.setPen(QPen(line->penColor()));
-    painter.setClipRect(plot.adjusted(-1, -1, 1, 1));
     const TimeMapping &time = line->timeMapping();
     QPolygon run;
     const auto draw = [&] {
@@ -91,7 +91,8 @@ QImage plainPolyline(const DMMChart &chart)
         }
         const int k = i - chart.visibleFirst();
         const double x = time.isActive() ? plot.left() + (ms - time.startMs) * time.msScale : plot.left() + k * layout.xScale;
-        run << QPoint(int(std::trunc(x)), int(std::trunc(zero - layout.yScale * value)));
+        const double y = std::clamp(std::trunc(zero - layout.yScale * value), plot.top() - 1.0, plot.bottom() + 1.0);
+        run << QPoint(int(std::trunc(x)), int(y));
     }
     draw();
     return image;
@@ -134,6 +135,10 @@ void TestChartLines::linesLayerIsThePolylineThroughEveryReading_data()
     QTest::newRow("values zoomed and panned") << window << 100000 << false << false << true;
     QTest::newRow("values zoomed, few readings") << window << 400 << false << false << true;
     QTest::newRow("time axis, values zoomed") << window << 100000 << true << true << true;
+    // Small charts on both axes, zoomed and moved by differing amounts.
+    for (int i = 0; i < 80; ++i)
+        QTest::addRow("values zoomed, case %d", i) << QSize(200 + i % 7 * 50, 150 + i % 5 * 40)
+                                                    << 100 + (i * 7919) % 5000 << (i % 3 == 0) << (i % 2 == 1) << true;
 }
 
 void TestChartLines::linesLayerIsThePolylineThroughEveryReading()
@@ -163,16 +168,17 @@ void TestChartLines::linesLayerIsThePolylineThroughEveryReading()
         QVERIFY(chart.visibleFirst() > 0 && chart.visibleLast() < readings - 1);
     }
     if (valueZoom) {
-        // Ten times the scale around a point below the middle, then the
-        // picture moved down a quarter of the plot with the middle button.
+        // Three to a hundred times the scale around a point below the middle,
+        // then the picture moved with the middle button.
         const QRect plot = chart.plotArea();
         const QPoint at = plot.center() + QPoint(0, plot.height() / 8);
-        QWheelEvent wheel(at, chart.mapToGlobal(at), QPoint(), QPoint(0, 120 * 10), Qt::NoButton,
+        QWheelEvent wheel(at, chart.mapToGlobal(at), QPoint(), QPoint(0, 120 * (5 + readings % 17)), Qt::NoButton,
                           Qt::ControlModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&chart, &wheel);
         QTest::mousePress(&chart, Qt::MiddleButton, {}, plot.center());
-        QTest::mouseMove(&chart, plot.center() + QPoint(0, plot.height() / 4));
-        QTest::mouseRelease(&chart, Qt::MiddleButton, {}, plot.center() + QPoint(0, plot.height() / 4));
+        const QPoint by(readings % 13 - 6, (readings % 11 - 5) * plot.height() / 6);
+        QTest::mouseMove(&chart, plot.center() + by);
+        QTest::mouseRelease(&chart, Qt::MiddleButton, {}, plot.center() + by);
         chart.repaint();
         QVERIFY(chart.hasUserValueRange());
     }
