@@ -35,6 +35,7 @@ constexpr int kMaxLabelDecimals = 15;
 // One wheel notch (120 eighths of a degree) shows this part of the range.
 constexpr double kWheelZoomFactor = 0.8;
 constexpr double kWheelNotch = 120.0;
+constexpr double kMinZoomStep = 0.001;
 // Arrow keys move the picture by this part of the plot.
 constexpr int kKeyPanDivisor = 10;
 constexpr int kMinVisibleReadings = 2;
@@ -794,8 +795,11 @@ void DMMChart::zoomHorizontally(double factor, int x)
         const double span = std::max(timeEnd - timeStart, 1.0);
         const double at = timeStart + (msScale > 0 ? x / msScale : 0);
         const double newSpan = std::max(span * factor, kMinVisibleMs);
-        timeStart = at - (at - timeStart) * newSpan / span;
-        timeEnd = timeStart + newSpan;
+        const double newStart = at - (at - timeStart) * newSpan / span;
+        if (!std::isfinite(newStart) || !std::isfinite(newStart + newSpan))
+            return;
+        timeStart = newStart;
+        timeEnd = newStart + newSpan;
         zoomed = true;
         viewChanged();
         return;
@@ -867,7 +871,8 @@ void DMMChart::wheelEvent(QWheelEvent *event)
         QWidget::wheelEvent(event);
         return;
     }
-    const double factor = std::pow(kWheelZoomFactor, notches / kWheelNotch);
+    // A wheel that reports a huge turn still zooms by a bounded step.
+    const double factor = std::clamp(std::pow(kWheelZoomFactor, notches / kWheelNotch), kMinZoomStep, 1 / kMinZoomStep);
     const QPoint pos = event->position().toPoint();
     if ((event->modifiers() & Qt::ControlModifier) || pos.x() < plotRect.left())
         zoomValues(factor, toPlot(pos).y());
