@@ -407,8 +407,12 @@ void DMMChart::mouseReleaseEvent(QMouseEvent *event)
                 lastIndex = firstIndex + span.last;
                 firstIndex += span.first;
                 if (usesTimeAxis()) {
-                    timeStart = double(pointSource->timeMs(firstIndex));
-                    timeEnd = std::max(double(pointSource->timeMs(lastIndex)), timeStart + kMinVisibleMs);
+                    const qint64 from = pointSource->timeMs(firstIndex);
+                    const qint64 to = pointSource->timeMs(lastIndex);
+                    // Readings without times cannot bound a time range.
+                    zoomed = from != ChartPointSource::kNoTime && to != ChartPointSource::kNoTime;
+                    timeStart = double(from);
+                    timeEnd = std::max(double(to), timeStart + kMinVisibleMs);
                 }
             }
         } else {

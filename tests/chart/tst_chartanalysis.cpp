@@ -72,6 +72,7 @@ private slots:
     void leftDragStillZoomsTheTimeOnly();
     void cursorsAndReadout();
     void timeAxisIsRememberedAndShadesGaps();
+    void clockSetBackKeepsDrawing();
 };
 
 void TestChartAnalysis::wheelZoomsAroundThePointer()
@@ -237,6 +238,33 @@ void TestChartAnalysis::timeAxisIsRememberedAndShadesGaps()
     QVERIFY(base.pixelColor(inGap) != QColor(Qt::white));
     QVERIFY(chart->readout().contains(QStringLiteral("Readings 100  min 1 W  max 1.6 W")));
     QVERIFY(chart->readout().join('\n').contains(QStringLiteral("Energy")));
+}
+
+void TestChartAnalysis::clockSetBackKeepsDrawing()
+{
+    DMMChart chart;
+    chart.resize(600, 300);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    chart.setTimeAxis(true);
+    // An hour back after reading 40, readings 60 .. 62 without a time.
+    for (int i = 0; i < 100; ++i) {
+        auto *point = new ChartPoint;
+        if (i < 60 || i > 62)
+            point->time = QDateTime::fromMSecsSinceEpoch(kStartMs + i * 1000 - (i > 40 ? 3600000 : 0));
+        point->value = i % 5;
+        chart.addPoint(point, 0);
+    }
+    chart.repaint();
+    const QRect plot = chart.plotArea();
+    wheel(chart, plot.center(), 3);
+    dragWith(chart, Qt::MiddleButton, {}, plot.center(), plot.center() + QPoint(80, 20));
+    QTest::mouseMove(&chart, plot.center());
+    dragWith(chart, Qt::LeftButton, {}, plot.topLeft() + QPoint(10, 10), plot.bottomRight() - QPoint(10, 10));
+    QTest::keyClick(&chart, Qt::Key_Home);
+    chart.repaint();
+    QVERIFY(chart.layer(DMMChart::Layer::Lines).toImage() != chart.layer(DMMChart::Layer::Base).toImage());
+    QVERIFY(chart.readout().join('\n').contains(QStringLiteral("Readings 100")));
 }
 
 int main(int argc, char *argv[])
