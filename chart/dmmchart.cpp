@@ -195,6 +195,9 @@ void DMMChart::setPointSource(std::unique_ptr<ChartPointSource> source)
     QMutexLocker locker(&mutex);
     pointSource = std::move(source);
     ownStore = nullptr;
+    // What the old source's times said does not hold for the new one.
+    timeline = ChartTimeline();
+    cursors[0] = cursors[1] = -1;
     lines.first()->setPointSource(pointSource.get());
     axesDirty = true;
     update();
@@ -218,6 +221,8 @@ void DMMChart::clear()
         indicatorVisible = false;
         cursors[0] = cursors[1] = -1;
         panning = false;
+        // The owner may fill its source again before the next paint.
+        timeline = ChartTimeline();
     }
     indicatorTimer->stop();
     axesDirty = true;

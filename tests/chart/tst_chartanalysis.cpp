@@ -73,6 +73,7 @@ private slots:
     void cursorsAndReadout();
     void timeAxisIsRememberedAndShadesGaps();
     void clockSetBackKeepsDrawing();
+    void clearedChartMeasuresItsNewReadings();
 };
 
 void TestChartAnalysis::wheelZoomsAroundThePointer()
@@ -265,6 +266,25 @@ void TestChartAnalysis::clockSetBackKeepsDrawing()
     chart.repaint();
     QVERIFY(chart.layer(DMMChart::Layer::Lines).toImage() != chart.layer(DMMChart::Layer::Base).toImage());
     QVERIFY(chart.readout().join('\n').contains(QStringLiteral("Readings 100")));
+}
+
+void TestChartAnalysis::clearedChartMeasuresItsNewReadings()
+{
+    const auto chart = shownChart(QStringLiteral("chartCH3Power"), 100);
+    QVERIFY(chart);
+    chart->setReadoutShown(true);
+    chart->repaint();
+    chart->clear();
+    // Filled again before the next paint, as the window's Delete may be.
+    for (int i = 0; i < 100; ++i) {
+        auto *point = new ChartPoint;
+        point->time = QDateTime::fromMSecsSinceEpoch(kStartMs + 7000000 + i * 1000);
+        point->value = 5.0;
+        chart->addPoint(point, 0);
+    }
+    chart->repaint();
+    // 5 W for 99 s.
+    QVERIFY2(chart->readout().contains(QStringLiteral("Energy 137.5 mWh")), qPrintable(chart->readout().join('\n')));
 }
 
 int main(int argc, char *argv[])
