@@ -36,14 +36,17 @@ void ExportCommands::exportRecords(const QList<DataModel *> &models, const QList
 
 void ExportCommands::saveChartImage(const DMMChart *chart) const
 {
-    QString fileName = QFileDialog::getSaveFileName(
-        window, tr("Export the chart to a JPEG file."), QString(), QStringLiteral("JPEG File(*.jpg)"));
+    const QString png = QStringLiteral("PNG File(*.png)");
+    QString filter;
+    QString fileName = QFileDialog::getSaveFileName(window, tr("Export the chart to a JPEG file."), QString(),
+                                                    QStringLiteral("JPEG File(*.jpg);;") + png, &filter);
     if (fileName.isEmpty())
         return;
-    // The image format follows the suffix; our file dialog adds none.
+    // The image format follows the suffix (".png" writes PNG); our file
+    // dialog adds none.
     const QString typed = fileName;
     if (QFileInfo(fileName).suffix().isEmpty())
-        fileName += QStringLiteral(".jpg");
+        fileName += filter == png ? QStringLiteral(".png") : QStringLiteral(".jpg");
     if (!mayReplaceWithAddedSuffix(typed, fileName))
         return;
     if (!chart || !chart->saveImage(fileName)) {

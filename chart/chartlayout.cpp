@@ -66,6 +66,12 @@ void ChartLayout::setValueRange(double dataMin, double dataMax)
     minValue = std::max(minValue - std::abs(minValue) * kRangeMarginFraction, -limit);
 }
 
+void ChartLayout::setUserValueRange(double min, double max)
+{
+    minValue = min;
+    maxValue = max;
+}
+
 void ChartLayout::setScales(const QSize &plotSize, int firstIndex, int lastIndex)
 {
     // The span of two extreme values can overflow to infinity; a zero
@@ -91,6 +97,17 @@ void ChartLayout::computeTicks(int plotWidth, bool hasData)
     yTickPixels = yScale * yTickValue;
     yTicksAbove = truncatedRatio(maxValue * yScale, yTickPixels);
     yTicksBelow = truncatedRatio(std::abs(minValue) * yScale, yTickPixels);
+    yFirstAbove = 0;
+    yFirstBelow = 1;
+    // A range beside the zero level: only the steps inside it.
+    if (yTickValue > 0 && minValue > 0) {
+        yTicksBelow = 0;
+        yFirstAbove = truncatedRatio(std::ceil(minValue / yTickValue), 1);
+    }
+    if (yTickValue > 0 && maxValue < 0) {
+        yTicksAbove = -1;
+        yFirstBelow = std::max(1, truncatedRatio(std::ceil(-maxValue / yTickValue), 1));
+    }
 }
 
 int ChartLayout::zeroLevel(int plotTop) const

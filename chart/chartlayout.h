@@ -20,6 +20,10 @@ struct ChartLayout
     int xTickCount = 0;
     int yTicksAbove = 0;     // value steps above the zero level
     int yTicksBelow = 0;     // value steps below the zero level
+    // The first step of each pass that lies inside the range: 0 and 1 while
+    // the range holds the zero level; more when the user moved it away.
+    int yFirstAbove = 0;
+    int yFirstBelow = 1;
     int pointsPerXTick = 0;  // readings per time tick
     double yTickValue = 0;   // value units per value tick
 
@@ -27,6 +31,9 @@ struct ChartLayout
     // end's magnitude, so the zero level always lies inside the plot.
     // Values that are not finite are ignored.
     void setValueRange(double dataMin, double dataMax);
+
+    // A range the user chose, shown as it is, without margins.
+    void setUserValueRange(double min, double max);
 
     // xScale spreads the readings firstIndex .. lastIndex (both included)
     // over the plot width; 0 when the range is empty.

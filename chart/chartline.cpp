@@ -80,8 +80,9 @@ double ChartLine::visibleMaximum() const
     return maxValue;
 }
 
-void ChartLine::placePoints(double xScale, double yScale, int firstIndex, int lastIndex)
+void ChartLine::placePoints(double xScale, double yScale, int firstIndex, int lastIndex, const TimeMapping &time)
 {
+    this->time = time;
     this->xScale = xScale;
     this->yScale = yScale;
     visibleCount = std::max(lastIndex - firstIndex + 1, 0);
@@ -89,7 +90,12 @@ void ChartLine::placePoints(double xScale, double yScale, int firstIndex, int la
 
 PixelOffsets ChartLine::offsets() const
 {
-    return PixelOffsets{xScale, visibleCount};
+    return PixelOffsets{xScale, visibleCount, time};
+}
+
+const TimeMapping &ChartLine::timeMapping() const
+{
+    return time;
 }
 
 double ChartLine::horizontalScale() const

@@ -43,8 +43,11 @@ public:
     double visibleMinimum() const;
     double visibleMaximum() const;
 
-    // Takes over the chart's scales for the readings firstIndex .. lastIndex.
-    void placePoints(double xScale, double yScale, int firstIndex, int lastIndex);
+    // Takes over the chart's scales for the readings firstIndex .. lastIndex;
+    // on a time axis the readings stand where time puts them.
+    void placePoints(double xScale, double yScale, int firstIndex, int lastIndex,
+                     const TimeMapping &time = TimeMapping());
+    const TimeMapping &timeMapping() const;
     // The pixel offsets of the visible readings, computed when asked.
     PixelOffsets offsets() const;
     double horizontalScale() const;
@@ -59,6 +62,7 @@ private:
     double maxValue = 0;
     double xScale = 0; // pixels per reading
     double yScale = 0; // pixels per value unit
+    TimeMapping time;
     DMMChart *chart;
 };
 

@@ -1,4 +1,5 @@
 #include "chartpolyline.h"
+#include "charttimeline.h"
 #include "valuecolumn.h"
 
 #include <algorithm>
@@ -9,16 +10,23 @@ ChartPolyline::ChartPolyline(const ValueColumn &values, int first, const Mapping
 {
 }
 
-QVector<QPolygon> ChartPolyline::runs(const ValueColumn &values, int first, int last, const Mapping &mapping)
+QVector<QPolygon> ChartPolyline::runs(const ValueColumn &values, int first, int last, const Mapping &mapping,
+                                      const ChartTimeline *breaks)
 {
     QVector<QPolygon> result;
     ChartPolyline polyline(values, first, mapping);
     last = std::min(last, values.count() - 1);
     for (int start = std::max(first, 0); start <= last;) {
         const int stop = values.nextBreak(start);
-        if (stop > start)
-            result.append(polyline.run(start, std::min(stop - 1, last)));
-        start = stop + 1;
+        if (stop == start) {
+            ++start; // a value that is not finite
+            continue;
+        }
+        int end = std::min(stop - 1, last);
+        if (breaks)
+            end = std::min(end, breaks->nextBreak(start + 1) - 1);
+        result.append(polyline.run(start, end));
+        start = end + 1;
     }
     return result;
 }
@@ -26,6 +34,12 @@ QVector<QPolygon> ChartPolyline::runs(const ValueColumn &values, int first, int 
 QPolygon ChartPolyline::run(int start, int end)
 {
     vertices = QPolygon();
+    if (mapping.time.isActive()) {
+        runStart = start;
+        runEnd = end;
+        runStartOffset = mapping.time.offset(start - first);
+        runEndOffset = mapping.time.offset(end - first);
+    }
     for (int columnStart = start; columnStart <= end;) {
         const int columnStop = columnEnd(columnStart, end);
         x = mapping.x(columnStart - first);
@@ -107,8 +121,10 @@ void ChartPolyline::appendWalk(int from, int to)
 
 int ChartPolyline::columnEnd(int start, int end) const
 {
+    if (mapping.time.isActive())
+        return timeColumnEnd(start, end);
     const int column = mapping.x(start - first);
-    if (mapping.xScale > 0) {
+    if (mapping.xScale > 0 && !mapping.time.isActive()) {
         // Where the scale puts the column's end, moved onto the exact
         // mapping: rounding can put the estimate a reading off.
         const double estimate = first + (column + 1 - mapping.left) / mapping.xScale - 1;
@@ -119,7 +135,7 @@ int ChartPolyline::columnEnd(int start, int end) const
             --last;
         return last;
     }
-    // A plot without width: gallop to a reading outside the column, then
+    // A plot without width, or a time axis: gallop to a reading outside the column, then
     // halve back to its last one.
     int inside = start;
     for (qint64 step = 1; inside < end; step *= 2) {
@@ -152,4 +168,44 @@ void ChartPolyline::append(int y)
 void ChartPolyline::appendAgain()
 {
     vertices.append(vertices.last());
+}
+
+int ChartPolyline::timeColumnEnd(int start, int end) const
+{
+    const int column = mapping.x(start - first);
+    const auto inside = [this, column](int index) { return mapping.x(index - first) <= column; };
+    int guess = end;
+    const double span = runEndOffset - runStartOffset;
+    if (span > 0 && runEnd > runStart) {
+        const double readingsPerPixel = (runEnd - runStart) / span;
+        const double estimate = runStart + (column + 1 - mapping.left - runStartOffset) * readingsPerPixel;
+        guess = int(std::clamp(std::floor(estimate), double(start), double(end)));
+    }
+    // low is inside the column, high (when not past end) outside.
+    qint64 low = start;
+    qint64 high = qint64(end) + 1;
+    if (inside(guess)) {
+        low = guess;
+        for (qint64 step = 1; low + step <= end; step *= 2) {
+            if (!inside(int(low + step))) {
+                high = low + step;
+                break;
+            }
+            low += step;
+        }
+    } else {
+        high = guess;
+        for (qint64 step = 1; high - step > start; step *= 2) {
+            if (inside(int(high - step))) {
+                low = high - step;
+                break;
+            }
+            high -= step;
+        }
+    }
+    while (high - low > 1) {
+        const qint64 middle = low + (high - low) / 2;
+        (inside(int(middle)) ? low : high) = middle;
+    }
+    return int(low);
 }

@@ -2,10 +2,14 @@
 #define CHARTPOLYLINE_H
 
 #include "chartlayout.h"
+#include "chartpicker.h"
 
 #include <QPolygon>
+
+#include <algorithm>
 #include <QVector>
 
+class ChartTimeline;
 class ValueColumn;
 
 // The vertices of a line as the chart draws it. The plain drawing is one
@@ -19,6 +23,12 @@ class ValueColumn;
 // them, and its last two strokes (see appendColumn). The extremes come from
 // the block extremes of the values, so a column costs a few steps however
 // many readings it holds, and a line a few vertices per pixel of width.
+// Nothing may be clipped away: the stroker forgets a stroke it clips away
+// entirely, so which pixels it skips at the next joint would depend on
+// strokes that the reduction leaves out. Rows are therefore held to the
+// plot and its border (Mapping::topRow, bottomRow), where a line on the
+// automatic scale always stays, and a reading beyond a value range the
+// user chose is drawn on the border row.
 class ChartPolyline
 {
 public:
@@ -28,15 +38,28 @@ public:
         double xScale = 0;  // pixels per reading
         double zero = 0;    // y pixel of the value 0
         double yScale = 0;  // pixels per value unit
+        TimeMapping time;   // on a time axis, where the readings stand
 
-        int x(int k) const { return ChartLayout::toPixel(left + k * xScale); }
-        int y(double value) const { return ChartLayout::toPixel(zero - yScale * value); }
+        int x(int k) const
+        {
+            return ChartLayout::toPixel(time.isActive() ? left + time.offset(k) : left + k * xScale);
+        }
+        // Rows beyond these are drawn on them: a value range the user chose
+        // can put readings above and below the plot.
+        int topRow = -(1 << 24);
+        int bottomRow = 1 << 24;
+
+        int y(double value) const
+        {
+            return std::clamp(ChartLayout::toPixel(zero - yScale * value), topRow, bottomRow);
+        }
     };
 
     // One polyline per run of finite values among first .. last (bounded
-    // to the values held), in order; runs of one reading give one vertex,
-    // as the plain drawing would.
-    static QVector<QPolygon> runs(const ValueColumn &values, int first, int last, const Mapping &mapping);
+    // to the values held), in order, also broken where breaks (when given)
+    // breaks the line; runs of one reading give one vertex.
+    static QVector<QPolygon> runs(const ValueColumn &values, int first, int last, const Mapping &mapping,
+                                  const ChartTimeline *breaks = nullptr);
 
 private:
     ChartPolyline(const ValueColumn &values, int first, const Mapping &mapping);
@@ -51,6 +74,10 @@ private:
     int lastOtherRow(int from, int to, int notRow) const;
     // The last reading from `start` on that lies in the same pixel column.
     int columnEnd(int start, int end) const;
+    // The same on a time axis: from where the run's mean pace puts the
+    // column's end, in widening steps to the exact one, so that a column
+    // costs a few reads of times that lie close together.
+    int timeColumnEnd(int start, int end) const;
     int row(int index) const;
     void append(int y);
     void appendAgain();
@@ -60,6 +87,11 @@ private:
     Mapping mapping;
     int x = 0;
     QPolygon vertices;
+    // On a time axis, the run's first and last reading and their offsets.
+    int runStart = 0;
+    int runEnd = 0;
+    double runStartOffset = 0;
+    double runEndOffset = 0;
 };
 
 #endif // CHARTPOLYLINE_H

@@ -3,6 +3,8 @@
 #include "chartline.h"
 #include "chartpointsource.h"
 #include "chartpolyline.h"
+#include "charttimeline.h"
+#include "charttimeticks.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -15,6 +17,11 @@ constexpr int kTickLengthPixels = 5;
 constexpr int kTimeLabelOffsetPixels = 7;  // below the plot's bottom edge
 constexpr int kLabelGapPixels = 2;         // between a label and its tick or line
 constexpr double kTitleRotationDegrees = -90.0;
+constexpr double kMinTimeTickPixels = 80.0;
+constexpr int kDotRadiusPixels = 1; // a lone reading is a 3 x 3 dot
+constexpr int kReadoutPaddingPixels = 4;
+const QColor kGapColor(0, 0, 0, 24);
+const QColor kCursorColors[2] = {QColor(0, 140, 60), QColor(200, 0, 160)};
 
 // The room kept for value labels left of the axis, in characters.
 QString valueLabelRoom()
@@ -55,7 +62,8 @@ bool ChartRenderer::ValueTicks::operator==(const ValueTicks &other) const
 bool ChartRenderer::AxesPicture::operator==(const AxesPicture &other) const
 {
     return plotRect == other.plotRect && axes == other.axes && timeTickX == other.timeTickX
-        && timeLabels == other.timeLabels && upward == other.upward && downward == other.downward;
+        && timeLabels == other.timeLabels && dateLabels == other.dateLabels && gaps == other.gaps
+        && gapLabels == other.gapLabels && upward == other.upward && downward == other.downward;
 }
 
 bool ChartRenderer::AxesPicture::operator!=(const AxesPicture &other) const
@@ -63,14 +71,38 @@ bool ChartRenderer::AxesPicture::operator!=(const AxesPicture &other) const
     return !(*this == other);
 }
 
-ChartRenderer::AxesPicture ChartRenderer::axesPicture(const ChartLine *timeLine, const Axes &axes) const
+ChartRenderer::AxesPicture ChartRenderer::axesPicture(const ChartLine *timeLine, const Axes &axes,
+                                                      const ChartTimeline *timeline) const
 {
     AxesPicture picture;
     picture.plotRect = plotRect;
     picture.axes = axes;
-    for (int i = 0; i < layout.xTickCount; ++i)
-        picture.timeTickX.append(ChartLayout::toPixel(i * layout.xTickPixels + plotRect.left() + 0.5));
-    if (timeLine && timeLine->pointSource()) {
+    if (timeLine && timeLine->timeMapping().isActive()) {
+        const TimeMapping &time = timeLine->timeMapping();
+        const ChartTimeTicks::Ticks ticks =
+            ChartTimeTicks::compute(time.startMs, time.msScale, plotRect.width(), kMinTimeTickPixels);
+        for (int x : ticks.x)
+            picture.timeTickX.append(plotRect.left() + x);
+        picture.timeLabels = ticks.times;
+        picture.dateLabels = ticks.dates;
+        if (timeline) {
+            const PixelOffsets offsets = timeLine->offsets();
+            for (int index : timeline->breaksIn(firstIndex, lastIndex)) {
+                if (!timeline->isGap(*time.source, index))
+                    continue;
+                const int k = index - firstIndex;
+                const int from = plotRect.left() + offsets.at(k - 1);
+                const int to = plotRect.left() + offsets.at(k);
+                picture.gaps.append(QRect(from, plotRect.top(), std::max(to - from, 1), plotRect.height()));
+                picture.gapLabels << ChartTimeTicks::duration(time.source->timeMs(index)
+                                                              - time.source->timeMs(index - 1));
+            }
+        }
+    } else {
+        for (int i = 0; i < layout.xTickCount; ++i)
+            picture.timeTickX.append(ChartLayout::toPixel(i * layout.xTickPixels + plotRect.left() + 0.5));
+    }
+    if (timeLine && timeLine->pointSource() && !timeLine->timeMapping().isActive()) {
         for (int i = 0; i < picture.timeTickX.size(); ++i) {
             const qint64 index = firstIndex + qint64(i) * layout.pointsPerXTick;
             if (index >= timeLine->count())
@@ -78,10 +110,10 @@ ChartRenderer::AxesPicture ChartRenderer::axesPicture(const ChartLine *timeLine,
             picture.timeLabels << ChartLabel::time(timeLine->pointSource()->time(int(index)));
         }
     }
-    picture.upward = valueTicks(-1, 0, layout.yTicksAbove, axes.labelDecimals);
+    picture.upward = valueTicks(-1, layout.yFirstAbove, layout.yTicksAbove, axes.labelDecimals);
     // The upward pass has the zero level; drawing its antialiased label a
     // second time would make it look bold.
-    picture.downward = valueTicks(+1, 1, layout.yTicksBelow, axes.labelDecimals);
+    picture.downward = valueTicks(+1, layout.yFirstBelow, layout.yTicksBelow, axes.labelDecimals);
     return picture;
 }
 
@@ -111,6 +143,17 @@ void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture)
     const QFontMetrics metrics = painter.fontMetrics();
     const int textHeight = metrics.height();
 
+    const QFontMetrics smallMetrics(painter.font());
+    for (int i = 0; i < picture.gaps.size(); ++i) {
+        const QRect &gap = picture.gaps.at(i);
+        painter.fillRect(gap, kGapColor);
+        const QString &text = picture.gapLabels.at(i);
+        if (smallMetrics.horizontalAdvance(text) + 2 * kLabelGapPixels <= gap.width()) {
+            painter.setPen(QPen(Qt::darkGray));
+            painter.drawText(gap.adjusted(0, 0, 0, -plotRect.height() / 2), Qt::AlignCenter, text);
+        }
+    }
+
     painter.setPen(QPen());
     painter.drawLine(left - 1, bottom + 1, right + 1, bottom + 1);
 
@@ -127,6 +170,13 @@ void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture)
         painter.drawText(QRect(picture.timeTickX.at(i) - width / 2, bottom + kTimeLabelOffsetPixels, width,
                                textHeight),
                          Qt::AlignCenter, text);
+        const QString date = picture.dateLabels.value(i);
+        if (!date.isEmpty()) {
+            const int dateWidth = metrics.horizontalAdvance(date);
+            painter.drawText(QRect(picture.timeTickX.at(i) - dateWidth / 2,
+                                   bottom + kTimeLabelOffsetPixels + textHeight, dateWidth, textHeight),
+                             Qt::AlignCenter, date);
+        }
     }
 
     painter.drawLine(axes.leftMargin - 1, axes.topMargin - 1, axes.leftMargin - 1, bottom + 1);
@@ -174,21 +224,32 @@ void ChartRenderer::drawValueTicks(QPainter &painter, const QRect &plotRect, con
     }
 }
 
-void ChartRenderer::drawLine(QPainter &painter, const ChartLine &line) const
+void ChartRenderer::drawLine(QPainter &painter, const ChartLine &line, const ChartTimeline *timeline) const
 {
     ChartPolyline::Mapping mapping;
     mapping.left = plotRect.left();
     mapping.xScale = line.horizontalScale();
     mapping.zero = layout.zeroLevel(plotRect.top());
     mapping.yScale = line.verticalScale();
+    mapping.time = line.timeMapping();
+    mapping.topRow = plotRect.top() - 1;
+    mapping.bottomRow = plotRect.bottom() + 1;
     painter.save();
     painter.setPen(QPen(line.penColor()));
     // With a clip the raster engine writes the pen's pixels directly rather
     // than through its span blending, which is many times faster for many
     // short strokes; the clip is the whole device, so no pixel changes.
     clipToDevice(painter);
-    for (const QPolygon &run : ChartPolyline::runs(line.values(), firstIndex, lastIndex, mapping))
-        painter.drawPolyline(run);
+    const QVector<QPolygon> runs = ChartPolyline::runs(line.values(), firstIndex, lastIndex, mapping,
+                                                       mapping.time.isActive() ? timeline : nullptr);
+    for (const QPolygon &run : runs) {
+        if (run.size() == 1)
+            painter.fillRect(QRect(run.first() - QPoint(kDotRadiusPixels, kDotRadiusPixels),
+                                   QSize(2 * kDotRadiusPixels + 1, 2 * kDotRadiusPixels + 1)),
+                             line.penColor());
+        else
+            painter.drawPolyline(run);
+    }
     painter.restore();
 }
 
@@ -226,4 +287,43 @@ void ChartRenderer::drawIndicator(QPainter &painter, const ChartLine &line, int 
                               : x - width - kLabelGapPixels;
     painter.drawText(QRect(labelLeft, plotRect.top() - height, width, height), Qt::AlignCenter,
                      text);
+}
+
+void ChartRenderer::drawCursors(QPainter &painter, const ChartLine &line, const int (&cursors)[2]) const
+{
+    const PixelOffsets offsets = line.offsets();
+    const QFontMetrics metrics = painter.fontMetrics();
+    for (int c = 0; c < 2; ++c) {
+        const int k = cursors[c] - firstIndex;
+        if (cursors[c] < 0 || k < 0 || k >= offsets.size())
+            continue;
+        const int x = plotRect.left() + offsets.at(k);
+        painter.setPen(QPen(kCursorColors[c], 1, Qt::DashLine));
+        painter.drawLine(x, plotRect.top(), x, plotRect.bottom());
+        const QString number = QString::number(c + 1);
+        painter.setPen(QPen(kCursorColors[c]));
+        painter.drawText(QRect(x + kLabelGapPixels, plotRect.bottom() - metrics.height(),
+                               metrics.horizontalAdvance(number), metrics.height()),
+                         Qt::AlignCenter, number);
+    }
+}
+
+void ChartRenderer::drawReadout(QPainter &painter, const QStringList &lines) const
+{
+    if (lines.isEmpty())
+        return;
+    const QFontMetrics metrics = painter.fontMetrics();
+    int width = 0;
+    for (const QString &line : lines)
+        width = std::max(width, metrics.horizontalAdvance(line));
+    const QRect box(plotRect.left() + kReadoutPaddingPixels, plotRect.top() + kReadoutPaddingPixels,
+                    width + 2 * kReadoutPaddingPixels, lines.size() * metrics.height() + 2 * kReadoutPaddingPixels);
+    painter.fillRect(box, QColor(255, 255, 255, 220));
+    painter.setPen(QPen(Qt::gray));
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(Qt::black));
+    for (int i = 0; i < lines.size(); ++i)
+        painter.drawText(QRect(box.left() + kReadoutPaddingPixels, box.top() + kReadoutPaddingPixels + i * metrics.height(),
+                               width, metrics.height()),
+                         Qt::AlignLeft | Qt::AlignVCenter, lines.at(i));
 }

@@ -10,6 +10,7 @@
 #include <QVector>
 
 class ChartLine;
+class ChartTimeline;
 class QColor;
 class QPainter;
 class QPoint;
@@ -53,6 +54,9 @@ public:
         Axes axes;
         QVector<int> timeTickX;
         QStringList timeLabels; // one per tick that has a reading
+        QStringList dateLabels; // time axis: below the time where the day changes
+        QVector<QRect> gaps;    // time axis: shaded pauses
+        QStringList gapLabels;  // their durations
         ValueTicks upward;      // from the zero level up, zero included
         ValueTicks downward;    // below the zero level
 
@@ -64,13 +68,22 @@ public:
 
     // The axis lines, ticks, dotted grid, labels and titles of this layout.
     // The time labels are the times of timeLine's readings; null, or a line
-    // without a point source, gives none.
-    AxesPicture axesPicture(const ChartLine *timeLine, const Axes &axes) const;
+    // without a point source, gives none. When timeLine stands on a time
+    // axis, the ticks are at round times and the gaps that timeline finds
+    // are shaded.
+    AxesPicture axesPicture(const ChartLine *timeLine, const Axes &axes,
+                            const ChartTimeline *timeline = nullptr) const;
     static void drawAxes(QPainter &painter, const AxesPicture &picture);
     // The visible readings of the line as a polyline; readings that are not
-    // finite break it. It costs a few vertices per pixel column, however
-    // many readings are visible (see ChartPolyline).
-    void drawLine(QPainter &painter, const ChartLine &line) const;
+    // finite, and the breaks of timeline when given, break it; a reading
+    // alone between breaks is a dot. It costs a few vertices per pixel
+    // column, however many readings are visible (see ChartPolyline).
+    void drawLine(QPainter &painter, const ChartLine &line, const ChartTimeline *timeline = nullptr) const;
+    // Vertical lines at the cursors (reading indexes, -1 for none) that are
+    // visible on the line's offsets, numbered 1 and 2.
+    void drawCursors(QPainter &painter, const ChartLine &line, const int (&cursors)[2]) const;
+    // The read-out's lines in a box at the plot's top left corner.
+    void drawReadout(QPainter &painter, const QStringList &lines) const;
     // press and drag are relative to the plot area's top-left corner.
     void drawSelection(QPainter &painter, const QPoint &press, const QPoint &drag) const;
     // index counts from the first visible reading and must name an entry

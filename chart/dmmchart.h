@@ -2,7 +2,9 @@
 #define DMMCHART_H
 
 #include "chartlayout.h"
+#include "chartreadout.h"
 #include "chartrenderer.h"
+#include "charttimeline.h"
 
 #include <QColor>
 #include <QFrame>
@@ -19,11 +21,17 @@
 class ChartLine;
 class ChartPointSource;
 class ChartPointStore;
+class QMenu;
 class QTimer;
 struct ChartPoint;
 
 // Plots readings against their order of arrival, with a hover indicator and
-// a drag-to-zoom time axis. Drawing is cached in four layers, each a copy
+// a drag-to-zoom time axis. Beside that: the wheel, a middle or Shift+left
+// drag and the keys zoom and pan both axes; a time axis (chosen in the
+// chart's own menu, behind the button in its top right corner, and
+// remembered per chart) places readings at their times and shades gaps;
+// two cursors (Ctrl+click, Ctrl+Shift+click) get a read-out with the
+// statistics, charge or energy of the readings between them. Drawing is cached in four layers, each a copy
 // of the one below with more drawn on it, so that hovering and dragging
 // redraw only the upper layers. A repaint costs about the same for ten
 // readings as for ten million: the lines hold their values in columns with
@@ -77,6 +85,32 @@ public:
     int labelDecimalCount() const;
     QPixmap layer(Layer which) const;
 
+    // "Readings" (false, the default) or "Time"; stored in the user's
+    // settings under the chart's object name.
+    void setTimeAxis(bool on);
+    bool isTimeAxis() const;
+    // The value range the user set by zooming or panning; none while the
+    // scale follows the readings.
+    bool hasUserValueRange() const;
+    double userValueMinimum() const;
+    double userValueMaximum() const;
+    // Back to all readings and the automatic value scale (Home).
+    void showFullView();
+    // which is 0 or 1; index is a reading, -1 removes the cursor.
+    void setCursor(int which, int index);
+    int cursor(int which) const;
+    void clearCursors();
+    // The read-out shows without cursors too, for the visible readings.
+    void setReadoutShown(bool shown);
+    bool isReadoutShown() const;
+    // The read-out's lines, whether or not it is shown.
+    QStringList readout();
+    void copyReadout();
+    // Where the chart's own menu opens on a left click.
+    QRect menuButton() const;
+    // Built when asked; owned by the chart.
+    QMenu *analysisMenu();
+
 public slots:
     void slotTmrIndicatorTimeout();
 
@@ -86,15 +120,31 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     // Rebuilds the layers that are out of date; the caller holds the mutex.
     void rebuildLayers();
+    // Drops the layers from `lowest` up, so their buffers are not shared
+    // while they are drawn again.
+    void releaseLayersFrom(Layer lowest);
     void updateLayout();
     // pos is in widget coordinates; the result is relative to the plot
     // area's top-left corner and lies inside it.
     QPoint toPlot(const QPoint &pos) const;
     int indexAt(int x) const;
+    bool usesTimeAxis() const;
+    void loadAxisChoice();
+    void placeVisibleRange();
+    // factor below 1 zooms in, around the plot offset x or y.
+    void zoomHorizontally(double factor, int x);
+    void zoomValues(double factor, int y);
+    // Moves the picture by dx, dy pixels.
+    void pan(int dx, int dy);
+    void keepValueRange();
+    void viewChanged();
 
     int leftMargin;
     int rightMargin;
@@ -131,6 +181,25 @@ private:
     QString xTitle;
     QString yTitle;
     int labelDecimals;
+
+    ChartTimeline timeline; // of line 0's point source
+    bool timeAxis = false;
+    bool axisLoaded = false;
+    double timeStart = 0; // the visible time on a time axis, ms since the epoch
+    double timeEnd = 0;
+    double msScale = 0;   // pixels per millisecond there
+    bool valueRangeSet = false;
+    double userMin = 0;
+    double userMax = 0;
+    bool panning = false;
+    QPoint panLast;
+    int cursors[2] = {-1, -1};
+    bool readoutShown = false;
+    QMenu *menu = nullptr;
+    // The pixels of the upper layers when they add something to the one below.
+    QPixmap linesBuffer;
+    QPixmap selectionBuffer;
+    QPixmap finalBuffer;
 };
 
 #endif // DMMCHART_H

@@ -8,8 +8,12 @@ void ValueColumn::append(double value)
     if (std::isfinite(value)) {
         point = Extremes{value, value};
         allValues.include(point);
+        valueSums.append(value);
+        squareSums.append(value * value);
     } else {
         breakIndexes.append(int(index));
+        valueSums.append(0);
+        squareSums.append(0);
     }
 
     qint64 span = kFanout;
@@ -30,6 +34,8 @@ void ValueColumn::clear()
     values.clear();
     levels.clear();
     breakIndexes.clear();
+    valueSums.clear();
+    squareSums.clear();
     allValues = Extremes();
 }
 
@@ -62,4 +68,21 @@ int ValueColumn::nextBreak(int from) const
 {
     const auto found = std::lower_bound(breakIndexes.cbegin(), breakIndexes.cend(), from);
     return found == breakIndexes.cend() ? count() : *found;
+}
+
+ValueColumn::Sums ValueColumn::sums(int first, int last) const
+{
+    Sums result;
+    first = std::max(first, 0);
+    last = std::min(last, count() - 1);
+    if (first > last)
+        return result;
+    const auto breaksBefore = [this](int index) {
+        return int(std::lower_bound(breakIndexes.cbegin(), breakIndexes.cend(), index) - breakIndexes.cbegin());
+    };
+    result.count = last - first + 1 - (breaksBefore(last + 1) - breaksBefore(first));
+    const auto finite = [this](qint64 i) { return std::isfinite(values[int(i)]) ? values[int(i)] : 0.0; };
+    result.sum = valueSums.sum(first, last, finite);
+    result.squares = squareSums.sum(first, last, [&finite](qint64 i) { return finite(i) * finite(i); });
+    return result;
 }

@@ -1,6 +1,8 @@
 #ifndef VALUECOLUMN_H
 #define VALUECOLUMN_H
 
+#include "blocksums.h"
+
 #include <QVector>
 
 #include <algorithm>
@@ -8,8 +10,8 @@
 #include <limits>
 
 // The values of one chart line in order of arrival, 8 bytes each, with the
-// extremes of every aligned block of 16, 256, 4096 ... values (about one
-// byte more per value). The extremes of any index range, and the first or
+// extremes, sums and sums of squares of every aligned block of 16, 256,
+// 4096 ... values (about two bytes more per value). The extremes of any index range, and the first or
 // last value of a range that a test picks out, are then found in a few
 // steps per block size, whatever the number of values.
 //
@@ -45,6 +47,15 @@ public:
     // The first index from `from` on whose value is not finite; count()
     // when there is none.
     int nextBreak(int from) const;
+
+    // Of the finite values first .. last, bounded to the values held.
+    struct Sums
+    {
+        int count = 0;
+        double sum = 0;
+        double squares = 0;
+    };
+    Sums sums(int first, int last) const;
 
     // The first (findFirst) or last (findLast) index of first .. last whose
     // finite value v gives picks(v, v), or -1. picks(min, max) is asked of
@@ -94,6 +105,8 @@ private:
     // level exists once its first block is complete.
     QVector<QVector<Extremes>> levels;
     QVector<int> breakIndexes; // ascending
+    BlockSums valueSums;
+    BlockSums squareSums;
     Extremes allValues;
 };
 

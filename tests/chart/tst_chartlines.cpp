@@ -2,7 +2,11 @@
 // readings it holds; its picture must still be, pixel for pixel, the plain
 // polyline through every visible reading: vertex k at
 // (trunc(L + k * xScale), trunc(y0 - yScale * value)), broken at values that
-// are not finite, drawn with the default one-pixel pen.
+// are not finite, drawn with the default one-pixel pen. On a time axis
+// reading i stands at trunc(L + (t_i - start) * msScale) and gaps break the
+// line too; a reading alone between breaks is a 3 x 3 dot; rows are held to
+// the plot and its one-pixel border, as a value range of the user's puts
+// readings above and below the plot.
 
 // Mouse events go through the window system, as a user's do.
 #define QTEST_QPA_MOUSE_HANDLING
@@ -24,8 +28,10 @@ namespace {
 // Readings as an instrument gives them: a random walk that often stays put,
 // moves by the display resolution or by a few pixels, with single-reading
 // spikes, jumps, and now and then a value that is not finite.
-void addWalk(DMMChart &chart, int count, unsigned seed)
+void addWalk(DMMChart &chart, int count, unsigned seed, bool timed = false)
 {
+    std::uniform_int_distribution<int> interval(500, 1500);
+    qint64 time = 1733650000000;
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> step(-2, 2);
     std::uniform_int_distribution<int> stride(0, 2);
@@ -44,6 +50,11 @@ void addWalk(DMMChart &chart, int count, unsigned seed)
             volts += (what % 2 ? 1.5 : -1.5);
         auto point = new ChartPoint;
         point->value = value;
+        // Uneven intervals, and now and then a pause of 20 to 60 s once the
+        // sampling interval is known.
+        time += interval(random) + (what >= 990 && i > 8 ? 20000 + 40 * (what - 990) * 100 : 0);
+        if (timed)
+            point->time = QDateTime::fromMSecsSinceEpoch(time);
         chart.addPoint(point, 0);
     }
 }
@@ -58,18 +69,32 @@ QImage plainPolyline(const DMMChart &chart)
     const double zero = std::trunc(plot.top() + layout.yScale * layout.maxValue);
     QPainter painter(&image);
     painter.setPen(QPen(line->penColor()));
+    const TimeMapping &time = line->timeMapping();
     QPolygon run;
+    const auto draw = [&] {
+        if (run.size() == 1)
+            painter.fillRect(QRect(run.first() - QPoint(1, 1), QSize(3, 3)), line->penColor());
+        else
+            painter.drawPolyline(run);
+        run.clear();
+    };
+    qint64 previousTime = 0;
     for (int i = chart.visibleFirst(); i <= chart.visibleLast(); ++i) {
         const double value = line->values().at(i);
+        const qint64 ms = line->pointSource()->timeMs(i);
+        if (time.isActive() && ms - previousTime > 5000)
+            draw();
+        previousTime = ms;
         if (!std::isfinite(value)) {
-            painter.drawPolyline(run);
-            run.clear();
+            draw();
             continue;
         }
         const int k = i - chart.visibleFirst();
-        run << QPoint(int(std::trunc(plot.left() + k * layout.xScale)), int(std::trunc(zero - layout.yScale * value)));
+        const double x = time.isActive() ? plot.left() + (ms - time.startMs) * time.msScale : plot.left() + k * layout.xScale;
+        const double y = std::clamp(std::trunc(zero - layout.yScale * value), plot.top() - 1.0, plot.bottom() + 1.0);
+        run << QPoint(int(std::trunc(x)), int(y));
     }
-    painter.drawPolyline(run);
+    draw();
     return image;
 }
 
@@ -88,20 +113,32 @@ void TestChartLines::linesLayerIsThePolylineThroughEveryReading_data()
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("readings");
     QTest::addColumn<bool>("zoom");
+    QTest::addColumn<bool>("timeAxis");
+    QTest::addColumn<bool>("valueZoom");
 
     // A 600 x 300 chart in the window has a plot 492 pixels wide.
     const QSize window(600, 300);
-    QTest::newRow("fewer readings than pixels") << window << 150 << false;
-    QTest::newRow("one reading less than pixels") << window << 491 << false;
-    QTest::newRow("as many readings as pixels") << window << 492 << false;
-    QTest::newRow("one reading more than pixels") << window << 493 << false;
-    QTest::newRow("two readings a pixel") << window << 984 << false;
-    QTest::newRow("a hundred thousand readings") << window << 100000 << false;
-    QTest::newRow("zoomed into a hundred thousand") << window << 100000 << true;
-    QTest::newRow("small chart, thirty readings a pixel") << QSize(331, 187) << 6000 << false;
-    QTest::newRow("small chart zoomed") << QSize(331, 187) << 6000 << true;
-    QTest::newRow("wide chart, a quarter million") << QSize(1250, 420) << 250000 << false;
-    QTest::newRow("wide chart zoomed") << QSize(1250, 420) << 250000 << true;
+    QTest::newRow("fewer readings than pixels") << window << 150 << false << false << false;
+    QTest::newRow("one reading less than pixels") << window << 491 << false << false << false;
+    QTest::newRow("as many readings as pixels") << window << 492 << false << false << false;
+    QTest::newRow("one reading more than pixels") << window << 493 << false << false << false;
+    QTest::newRow("two readings a pixel") << window << 984 << false << false << false;
+    QTest::newRow("a hundred thousand readings") << window << 100000 << false << false << false;
+    QTest::newRow("zoomed into a hundred thousand") << window << 100000 << true << false << false;
+    QTest::newRow("small chart, thirty readings a pixel") << QSize(331, 187) << 6000 << false << false << false;
+    QTest::newRow("small chart zoomed") << QSize(331, 187) << 6000 << true << false << false;
+    QTest::newRow("wide chart, a quarter million") << QSize(1250, 420) << 250000 << false << false << false;
+    QTest::newRow("wide chart zoomed") << QSize(1250, 420) << 250000 << true << false << false;
+    QTest::newRow("time axis, fewer readings than pixels") << window << 300 << false << true << false;
+    QTest::newRow("time axis, a hundred thousand") << window << 100000 << false << true << false;
+    QTest::newRow("time axis zoomed") << window << 100000 << true << true << false;
+    QTest::newRow("values zoomed and panned") << window << 100000 << false << false << true;
+    QTest::newRow("values zoomed, few readings") << window << 400 << false << false << true;
+    QTest::newRow("time axis, values zoomed") << window << 100000 << true << true << true;
+    // Small charts on both axes, zoomed and moved by differing amounts.
+    for (int i = 0; i < 80; ++i)
+        QTest::addRow("values zoomed, case %d", i) << QSize(200 + i % 7 * 50, 150 + i % 5 * 40)
+                                                    << 100 + (i * 7919) % 5000 << (i % 3 == 0) << (i % 2 == 1) << true;
 }
 
 void TestChartLines::linesLayerIsThePolylineThroughEveryReading()
@@ -109,12 +146,15 @@ void TestChartLines::linesLayerIsThePolylineThroughEveryReading()
     QFETCH(QSize, size);
     QFETCH(int, readings);
     QFETCH(bool, zoom);
+    QFETCH(bool, timeAxis);
+    QFETCH(bool, valueZoom);
 
     DMMChart chart;
     chart.resize(size);
     chart.show();
     QVERIFY(QTest::qWaitForWindowExposed(&chart));
-    addWalk(chart, readings, unsigned(readings) ^ unsigned(size.width()));
+    chart.setTimeAxis(timeAxis);
+    addWalk(chart, readings, unsigned(readings) ^ unsigned(size.width()), true);
     chart.repaint();
 
     if (zoom) {
@@ -126,6 +166,21 @@ void TestChartLines::linesLayerIsThePolylineThroughEveryReading()
         chart.repaint();
         QVERIFY(chart.isZoomed());
         QVERIFY(chart.visibleFirst() > 0 && chart.visibleLast() < readings - 1);
+    }
+    if (valueZoom) {
+        // Three to a hundred times the scale around a point below the middle,
+        // then the picture moved with the middle button.
+        const QRect plot = chart.plotArea();
+        const QPoint at = plot.center() + QPoint(0, plot.height() / 8);
+        QWheelEvent wheel(at, chart.mapToGlobal(at), QPoint(), QPoint(0, 120 * (5 + readings % 17)), Qt::NoButton,
+                          Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&chart, &wheel);
+        QTest::mousePress(&chart, Qt::MiddleButton, {}, plot.center());
+        const QPoint by(readings % 13 - 6, (readings % 11 - 5) * plot.height() / 6);
+        QTest::mouseMove(&chart, plot.center() + by);
+        QTest::mouseRelease(&chart, Qt::MiddleButton, {}, plot.center() + by);
+        chart.repaint();
+        QVERIFY(chart.hasUserValueRange());
     }
 
     const QImage lines = chart.layer(DMMChart::Layer::Lines).toImage();

@@ -59,12 +59,16 @@ void TestValueColumn::answersAsAScanWould()
         const auto picks = [low, high](double min, double max) { return min < low || max > high; };
 
         ValueColumn::Extremes expected;
+        ValueColumn::Sums expectedSums;
         int firstPicked = -1;
         int lastPicked = -1;
         for (int i = first; i <= last; ++i) {
             if (!std::isfinite(values[i]))
                 continue;
             expected.include(ValueColumn::Extremes{values[i], values[i]});
+            ++expectedSums.count;
+            expectedSums.sum += values[i];
+            expectedSums.squares += values[i] * values[i];
             if (picks(values[i], values[i])) {
                 lastPicked = i;
                 if (firstPicked < 0)
@@ -74,6 +78,11 @@ void TestValueColumn::answersAsAScanWould()
         const ValueColumn::Extremes found = column.extremes(first, last);
         QCOMPARE(found.min, expected.min);
         QCOMPARE(found.max, expected.max);
+        const ValueColumn::Sums sums = column.sums(first, last);
+        QCOMPARE(sums.count, expectedSums.count);
+        // Whole numbers: every partial sum is exact.
+        QCOMPARE(sums.sum, expectedSums.sum);
+        QCOMPARE(sums.squares, expectedSums.squares);
         QCOMPARE(column.findFirst(first, last, picks), firstPicked);
         QCOMPARE(column.findLast(first, last, picks), lastPicked);
 
