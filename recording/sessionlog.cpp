@@ -102,8 +102,11 @@ bool SessionLog::flush()
         return true;
     }
     const QString reason = SystemError::lastText();
-    // Part of a line may have reached the disk: the file goes back to its
-    // last whole line, which shrinking can do even on a full disk.
+    // The disk took part of the lines, maybe ending inside one: the file
+    // is cut back to the last whole line it holds, which shrinking can do
+    // even on a full disk.
+    const int lastLineEnd = result > 0 ? pending.lastIndexOf('\n', int(result) - 1) : -1;
+    written += lastLineEnd + 1;
     if (!file.resize(written))
         qCWarning(lcRecording) << "session log cannot be cut back to a whole line:" << file.errorString();
     pending.clear();

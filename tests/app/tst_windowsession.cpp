@@ -124,6 +124,16 @@ void TestWindowSession::fullDiskStopsTheLogOnceAndRecordingGoesOn()
     QVERIFY(messages.first().contains(QStringLiteral("The tables go on recording")));
     QVERIFY(f.find<QLabel>(QStringLiteral("lblSessionFile"))->text().isEmpty());
     QCOMPARE(rows(f), 200);
+    // Whatever part of its last write the disk took, the log ends with a whole line.
+    QFile log(QDir(sessionFolder()).filePath(sessionFiles().first()));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray logged = log.readAll();
+    QVERIFY(logged.size() > 1024);
+    QVERIFY(logged.endsWith('\n'));
+    for (const QByteArray &line : logged.split('\n').mid(1)) {
+        if (!line.isEmpty())
+            QCOMPARE(line.count(','), 12);
+    }
 }
 
 void TestWindowSession::unwritableFolderStopsTheLogOnce()

@@ -1,7 +1,11 @@
 // The application as a user meets it: the window, the real driver and USB
 // transport plug-ins, and the simulator on a private virtual USB bus.
 
+#include "chartline.h"
+#include "datamodel.h"
+#include "dmmchart.h"
 #include "mainwindow.h"
+#include "sessionviewer.h"
 #include "modalanswerer.h"
 
 #include <QAction>
@@ -59,6 +63,7 @@ private slots:
     void wrongDeviceIsRefused();
     void switchingChannelsSendsNoSetPoint();
     void busPathThatIsNoSocketIsLeftAlone();
+    void pastSessionShowsExactlyTheLiveReadings();
 
 private:
     void startSimulator(const QStringList &arguments = {});
@@ -226,6 +231,63 @@ void TestWindowSim::busPathThatIsNoSocketIsLeftAlone()
     QVERIFY(content.open(QIODevice::ReadOnly));
     QCOMPARE(content.readAll(), QByteArray("data"));
     QVERIFY(QFileInfo(directory).isDir());
+}
+
+// Its session log, opened in the viewer, holds the live window's readings:
+// every cell of the three tables and every value and label of the charts.
+void TestWindowSim::pastSessionShowsExactlyTheLiveReadings()
+{
+    startSimulator({QStringLiteral("--noise"), QStringLiteral("0.02")});
+    MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    connectOverUsb(window);
+    auto outputButton = window.findChild<QPushButton *>(QStringLiteral("btnOutput"));
+    auto output = window.findChild<QLabel *>(QStringLiteral("lcdOutput"));
+    QTest::mouseClick(outputButton, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(output->text(), QStringLiteral("ON"), kReadingTimeoutMs);
+    auto live = window.findChild<QTableView *>(QStringLiteral("tableViewCH1"))->model();
+    QTRY_VERIFY_WITH_TIMEOUT(live->rowCount() >= 8, kReadingTimeoutMs);
+    // Output off: recording stops, and the log catches up within its flush delay.
+    QTest::mouseClick(outputButton, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(output->text(), QStringLiteral("OFF"), kReadingTimeoutMs);
+    const int rows = live->rowCount();
+    const QString sessionFile = window.findChild<QLabel *>(QStringLiteral("lblSessionFile"))
+                                    ->toolTip()
+                                    .section(QStringLiteral(": "), 1);
+    const auto loggedLines = [&sessionFile] {
+        QFile log(sessionFile);
+        return log.open(QIODevice::ReadOnly) ? log.readAll().count('\n') : 0;
+    };
+    QTRY_COMPARE(loggedLines(), 1 + rows);
+
+    window.openSession(sessionFile);
+    auto viewer = window.findChild<SessionViewer *>();
+    QSignalSpy loaded(viewer, &SessionViewer::loaded);
+    QVERIFY(loaded.wait(kReadingTimeoutMs));
+    for (int channel = 1; channel <= 3; ++channel) {
+        const QString name = QStringLiteral("tableViewCH%1").arg(channel);
+        const QAbstractItemModel *shown = window.centralWidget()->findChild<QTableView *>(name)->model();
+        const QAbstractItemModel *read = viewer->findChild<QTableView *>(name)->model();
+        QCOMPARE(read->rowCount(), rows);
+        for (int row = 0; row < rows; ++row) {
+            for (int column = 0; column < shown->columnCount(); ++column)
+                QCOMPARE(read->data(read->index(row, column)), shown->data(shown->index(row, column)));
+        }
+    }
+    // The viewer is a child of the window: the live views are those of its central widget.
+    const QList<DMMChart *> charts = window.centralWidget()->findChildren<DMMChart *>();
+    QCOMPARE(charts.size(), 7);
+    for (const DMMChart *chart : charts) {
+        const ChartLine *shown = chart->line(0);
+        const ChartLine *read = viewer->findChild<DMMChart *>(chart->objectName())->line(0);
+        QCOMPARE(read->count(), rows);
+        for (int i = 0; i < rows; ++i) {
+            QCOMPARE(read->values().at(i), shown->values().at(i));
+            QCOMPARE(read->at(i).label, shown->at(i).label);
+            QCOMPARE(read->at(i).time, shown->at(i).time);
+        }
+    }
 }
 
 QTEST_MAIN(TestWindowSim)
