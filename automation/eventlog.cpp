@@ -4,9 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstring>
-
 namespace {
 const QByteArray kHeader = QByteArrayLiteral("time,origin,event\n");
 
@@ -29,6 +26,7 @@ EventLog::EventLog(QObject *parent) : QObject(parent)
 
 EventLog::~EventLog()
 {
+    // What is gathered goes to the file, in whole lines.
     file.close();
 }
 
@@ -78,14 +76,12 @@ void EventLog::setSessionFile(const QString &sessionFile)
     stopped = false;
     if (sessionFile.isEmpty())
         return;
-    file.setFileName(fileFor(sessionFile));
     // Append: the session may go on in the same file after a reconnection.
-    const bool fresh = !file.exists() || QFileInfo(file).size() == 0;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    if (!file.open(fileFor(sessionFile), QIODevice::WriteOnly | QIODevice::Append)) {
         stop(file.errorString());
         return;
     }
-    if (fresh)
+    if (file.size() == 0)
         write(kHeader);
     const QList<QByteArray> lines = waiting;
     waiting.clear();
@@ -97,10 +93,7 @@ void EventLog::write(const QByteArray &line)
 {
     if (!file.isOpen())
         return;
-    if (file.write(line) < 0) {
-        stop(QString::fromLocal8Bit(std::strerror(errno)));
-        return;
-    }
+    file.append(line);
     if (!flushTimer.isActive())
         flushTimer.start();
 }
@@ -108,8 +101,8 @@ void EventLog::write(const QByteArray &line)
 void EventLog::flush()
 {
     flushTimer.stop();
-    if (file.isOpen() && !file.flush())
-        stop(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!file.flush())
+        stop(file.errorString());
 }
 
 void EventLog::stop(const QString &reason)

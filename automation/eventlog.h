@@ -1,7 +1,8 @@
 #ifndef EVENTLOG_H
 #define EVENTLOG_H
 
-#include <QFile>
+#include "linefile.h"
+
 #include <QList>
 #include <QObject>
 #include <QTimer>
@@ -42,7 +43,7 @@ private:
     void flush();
     void stop(const QString &reason);
 
-    QFile file;
+    LineFile file;
     QTimer flushTimer;
     QList<QByteArray> waiting;
     bool stopped = false;

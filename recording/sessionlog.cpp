@@ -2,7 +2,6 @@
 
 #include "readingrow.h"
 #include "readingtable.h"
-#include "systemerror.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -37,8 +36,8 @@ void SessionLog::append(const ReadingTable &table, int row)
 {
     if (stopped || (!file.isOpen() && !start(table.timeMs(row))))
         return;
-    pending += ReadingRow::line(table, row);
-    if (pending.size() >= kMaxPendingBytes)
+    file.append(ReadingRow::line(table, row));
+    if (file.pendingBytes() >= kMaxPendingBytes)
         flush();
     else if (!flushTimer.isActive())
         flushTimer.start();
@@ -47,11 +46,9 @@ void SessionLog::append(const ReadingTable &table, int row)
 void SessionLog::close()
 {
     flush();
-    const bool hadFile = file.isOpen();
     file.close();
     stopped = false;
-    if (hadFile)
-        emit fileChanged(QString());
+    endAnnouncedFile();
 }
 
 QString SessionLog::fileName() const
@@ -68,9 +65,9 @@ bool SessionLog::start(qint64 firstReadingMs)
     const QString name = QDateTime::fromMSecsSinceEpoch(firstReadingMs).toString(kFileNameFormat);
     for (int number = 1; number <= kMaxNamesPerSecond; ++number) {
         const QString suffix = number == 1 ? QString() : QStringLiteral("_%1").arg(number);
-        file.setFileName(QDir(folder).filePath(name + suffix + QStringLiteral(".csv")));
         // NewOnly: an existing session is never written over, even by another instance.
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        if (file.open(QDir(folder).filePath(name + suffix + QStringLiteral(".csv")),
+                      QIODevice::WriteOnly | QIODevice::NewOnly))
             break;
         if (!file.exists()) {
             stop(file.fileName(), file.errorString());
@@ -81,11 +78,11 @@ bool SessionLog::start(qint64 firstReadingMs)
         stop(file.fileName(), tr("no free file name"));
         return false;
     }
-    written = 0;
-    pending = ReadingRow::header();
+    file.append(ReadingRow::header());
     if (!flush())
         return false;
     qCInfo(lcRecording) << "session log" << file.fileName();
+    announced = true;
     emit fileChanged(file.fileName());
     return true;
 }
@@ -93,24 +90,9 @@ bool SessionLog::start(qint64 firstReadingMs)
 bool SessionLog::flush()
 {
     flushTimer.stop();
-    if (!file.isOpen() || pending.isEmpty())
+    if (file.flush())
         return true;
-    const qint64 result = file.write(pending);
-    if (result == pending.size()) {
-        written += result;
-        pending.clear();
-        return true;
-    }
-    const QString reason = SystemError::lastText();
-    // The disk took part of the lines, maybe ending inside one: the file
-    // is cut back to the last whole line it holds, which shrinking can do
-    // even on a full disk.
-    const int lastLineEnd = result > 0 ? pending.lastIndexOf('\n', int(result) - 1) : -1;
-    written += lastLineEnd + 1;
-    if (!file.resize(written))
-        qCWarning(lcRecording) << "session log cannot be cut back to a whole line:" << file.errorString();
-    pending.clear();
-    stop(file.fileName(), reason);
+    stop(file.fileName(), file.errorString());
     return false;
 }
 
@@ -118,11 +100,16 @@ void SessionLog::stop(const QString &where, const QString &reason)
 {
     qCWarning(lcRecording) << "session log stopped:" << where << reason;
     flushTimer.stop();
-    pending.clear();
-    const bool hadFile = file.isOpen();
     file.close();
     stopped = true;
-    if (hadFile)
-        emit fileChanged(QString());
+    endAnnouncedFile();
     emit failed(where, reason);
+}
+
+void SessionLog::endAnnouncedFile()
+{
+    if (!announced)
+        return;
+    announced = false;
+    emit fileChanged(QString());
 }

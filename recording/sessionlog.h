@@ -1,7 +1,8 @@
 #ifndef SESSIONLOG_H
 #define SESSIONLOG_H
 
-#include <QFile>
+#include "linefile.h"
+
 #include <QObject>
 #include <QTimer>
 
@@ -43,13 +44,15 @@ private:
     // Writes the gathered lines; false (after stop()) when they could not be.
     bool flush();
     void stop(const QString &where, const QString &reason);
+    // Tells that the file fileChanged() named is no longer the session's.
+    void endAnnouncedFile();
 
     QString folder;
-    QFile file;         // unbuffered: pending holds what is not written yet
-    QByteArray pending; // whole lines
-    qint64 written = 0; // bytes in the file, all of them whole lines
+    LineFile file;
     QTimer flushTimer;
     bool stopped = false;
+    bool announced = false; // fileChanged() named the file that is open
+
 };
 
 #endif // SESSIONLOG_H
