@@ -3,6 +3,7 @@
 #include "ui_mainwindow.h"
 
 #include "idmm.h"
+#include "automation.h"
 #include "imydmm.h"
 #include "readingrow.h"
 #include "readingtable.h"
@@ -77,12 +78,18 @@ void RemotePanel::selectChannel(int channel)
         keys.at(channel - 1)->click();
 }
 
+// The driver's commands as a script sends them: logged with origin "remote".
+IMyDmm *RemotePanel::commands() const
+{
+    return window->automation->remoteCommands();
+}
+
 void RemotePanel::setVoltage(double volts)
 {
     Ui::MainWindow *ui = window->ui;
     showSetPoint(window->timerSetVolt, window->ignoreVoltChange, ui->spinVolt, ui->sliderVolt, volts,
                  kVoltSliderSteps);
-    window->myDmm->setVoltage(ui->spinVolt->value());
+    commands()->setVoltage(ui->spinVolt->value());
     if (isChannel(selectedChannel()))
         this->volts[selectedChannel() - 1] = ui->spinVolt->value();
 }
@@ -92,14 +99,14 @@ void RemotePanel::setCurrent(double amperes)
     Ui::MainWindow *ui = window->ui;
     showSetPoint(window->timerSetCurr, window->ignoreCurrChange, ui->spinCurr, ui->sliderCurr, amperes,
                  kCurrSliderSteps);
-    window->myDmm->setCurrent(ui->spinCurr->value());
+    commands()->setCurrent(ui->spinCurr->value());
     if (isChannel(selectedChannel()))
         this->amperes[selectedChannel() - 1] = ui->spinCurr->value();
 }
 
 void RemotePanel::setOutput(bool on)
 {
-    window->myDmm->setOutput(on);
+    commands()->setOutput(on);
     outputOn = on;
 }
 
@@ -107,7 +114,7 @@ void RemotePanel::setTracking(int mode)
 {
     if (mode < 0 || mode >= int(std::size(kReportedTracking)))
         return;
-    window->myDmm->setSPMode(quint8(mode));
+    commands()->setSPMode(quint8(mode));
     trackMode = kReportedTracking[mode];
 }
 

@@ -7,6 +7,7 @@
 
 #include <array>
 
+class IMyDmm;
 class MainWindow;
 
 // The window as the SCPI server sees it. Every remote command goes through
@@ -50,6 +51,8 @@ private slots:
     void slotDmmClosed();
 
 private:
+    IMyDmm *commands() const;
+
     MainWindow *window;
     std::array<std::optional<double>, 3> volts;
     std::array<std::optional<double>, 3> amperes;

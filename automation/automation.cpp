@@ -40,7 +40,9 @@ Automation::Automation(IDmm *dmm, IMyDmm *myDmm, QObject *parent)
         sequenceCommands = std::make_unique<LoggedCommands>(myDmm, events, EventLog::Origin::Sequence, channel);
         timerCommands = std::make_unique<LoggedCommands>(myDmm, events, EventLog::Origin::Timer, channel);
         conditionCommands = std::make_unique<LoggedCommands>(myDmm, events, EventLog::Origin::Condition, channel);
+        remote = std::make_unique<LoggedCommands>(myDmm, events, EventLog::Origin::Remote, channel);
         panel->setSentHandler([this] { stopAll(tr("a command from the front panel")); });
+        remote->setSentHandler([this] { stopAll(tr("a command from a script")); });
     }
     sequenceRunner = new SequenceRunner(sequenceCommands.get(), this);
     timer = new OutputTimer(timerCommands.get(), this);
@@ -97,6 +99,11 @@ IMyDmm *Automation::panelCommands() const
     return panel.get();
 }
 
+IMyDmm *Automation::remoteCommands() const
+{
+    return remote.get();
+}
+
 bool Automation::isSequenceRunning() const
 {
     return sequenceRunner->isRunning();
@@ -119,7 +126,7 @@ void Automation::onOutput(bool on)
     if (reportedOutput == int(on))
         return;
     reportedOutput = on;
-    events->add(EventLog::Origin::Remote, on ? tr("output on") : tr("output off"));
+    events->add(EventLog::Origin::Program, on ? tr("output on") : tr("output off"));
 }
 
 void Automation::onRegulation(quint8 channel, quint8 flag)
@@ -130,7 +137,7 @@ void Automation::onRegulation(quint8 channel, quint8 flag)
     if (reportedFlags[channel - 1] == cc)
         return;
     reportedFlags[channel - 1] = cc;
-    events->add(EventLog::Origin::Remote, tr("CH%1 %2").arg(channel).arg(cc ? QStringLiteral("C.C") : QStringLiteral("C.V")));
+    events->add(EventLog::Origin::Program, tr("CH%1 %2").arg(channel).arg(cc ? QStringLiteral("C.C") : QStringLiteral("C.V")));
 }
 
 void Automation::onTrackingMode(quint8 mode)
@@ -138,7 +145,7 @@ void Automation::onTrackingMode(quint8 mode)
     if (reportedTracking == mode)
         return;
     reportedTracking = mode;
-    events->add(EventLog::Origin::Remote, tr("tracking %1").arg(trackingName(mode)));
+    events->add(EventLog::Origin::Program, tr("tracking %1").arg(trackingName(mode)));
 }
 
 void Automation::onDriverMessage(const QString &text)

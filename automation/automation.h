@@ -40,6 +40,8 @@ public:
     // The interface the front panel sends its commands through: the driver's,
     // logged with origin "panel"; each command stops a sequence and the timer.
     IMyDmm *panelCommands() const;
+    // The same for the commands of scripts on the SCPI port, logged with origin "remote".
+    IMyDmm *remoteCommands() const;
 
     // ---- from the window ----
     // Every delivery, before it is recorded; records are not kept.
@@ -94,6 +96,7 @@ private:
 
     EventLog *events;
     std::unique_ptr<LoggedCommands> panel;
+    std::unique_ptr<LoggedCommands> remote;
     std::unique_ptr<LoggedCommands> sequenceCommands;
     std::unique_ptr<LoggedCommands> timerCommands;
     std::unique_ptr<LoggedCommands> conditionCommands;

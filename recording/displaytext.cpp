@@ -1,6 +1,7 @@
 #include "displaytext.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // Layout of a code: bits 0-23 the digits' value, bits 24-27 the digits
@@ -73,4 +74,55 @@ quint32 DisplayText::fromScaled(qint64 scaled, int decimals, int integerDigits)
     for (quint64 whole = magnitude / divisor; whole >= 10; whole /= 10)
         ++digits;
     return code(scaled < 0, quint32(magnitude), decimals, std::max(digits, integerDigits));
+}
+
+namespace {
+// Layout of a form: bits 0-2 the decimals, bits 3-5 the digits before the
+// point less one, bit 6 the rounding.
+constexpr int kFormIntegerShift = 3;
+constexpr quint8 kFormHalfUp = 1u << 6;
+// Beyond this a double no longer holds every digit of a display text.
+constexpr double kMaxFormValue = 1e9;
+
+qint64 pow10(int exponent)
+{
+    qint64 result = 1;
+    for (int i = 0; i < exponent; ++i)
+        result *= 10;
+    return result;
+}
+} // namespace
+
+quint8 DisplayText::form(int decimals, int integerDigits, Rounding rounding)
+{
+    return quint8(decimals | (integerDigits - 1) << kFormIntegerShift
+                  | (rounding == Rounding::HundredthsHalfUp ? kFormHalfUp : 0));
+}
+
+quint8 DisplayText::form(quint32 code, double value)
+{
+    if (code == kUnpacked)
+        return kNoForm;
+    const int decimals = int(code >> kDecimalsShift & 0xF);
+    const int integerDigits = int(code >> kIntegerShift & 0x7) + 1;
+    for (const Rounding rounding : {Rounding::Nearest, Rounding::HundredthsHalfUp}) {
+        if (rounding == Rounding::HundredthsHalfUp && decimals != 1)
+            continue;
+        const quint8 candidate = form(decimals, integerDigits, rounding);
+        if (fromForm(candidate, value) == code)
+            return candidate;
+    }
+    return kNoForm;
+}
+
+quint32 DisplayText::fromForm(quint8 form, double value)
+{
+    if (form == kNoForm || !std::isfinite(value) || std::fabs(value) > kMaxFormValue)
+        return kUnpacked;
+    const int decimals = form & 0x7;
+    const int integerDigits = (form >> kFormIntegerShift & 0x7) + 1;
+    // Half up from hundredths in integers, as the instrument rounds: (c + 5) / 10.
+    const qint64 scaled = form & kFormHalfUp ? (std::llround(value * 100) + 5) / 10
+                                             : std::llround(value * double(pow10(decimals)));
+    return fromScaled(scaled, decimals, integerDigits);
 }

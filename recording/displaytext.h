@@ -24,6 +24,20 @@ public:
     // integerDigits digits before the point, as an instrument's display
     // shows it; kUnpacked when it does not fit.
     static quint32 fromScaled(qint64 scaled, int decimals, int integerDigits);
+
+    // How a value's digits are rounded to its text's decimals: to the
+    // nearest, or (one decimal) from the nearest hundredths, half up, as an
+    // instrument that measures hundredths shows tenths.
+    enum class Rounding { Nearest, HundredthsHalfUp };
+    // A text's form in one byte: its decimals, its digits before the point
+    // and how its digits follow from the value, so that a recording need
+    // not keep the digits at all. kNoForm when the text's digits do not
+    // follow from the value by either rounding.
+    static constexpr quint8 kNoForm = 0xFF;
+    static quint8 form(quint32 code, double value);
+    static quint8 form(int decimals, int integerDigits, Rounding rounding);
+    // The code of the value's text in the form; kUnpacked when it does not fit.
+    static quint32 fromForm(quint8 form, double value);
 };
 
 #endif // DISPLAYTEXT_H

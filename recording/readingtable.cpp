@@ -58,10 +58,14 @@ void ReadingTable::append(const Row &row)
     const qint64 index = times.size();
     times.append(row.timeMs);
     for (int series = 0; series < SeriesCount; ++series) {
-        columns[series].append(row.values[series]);
-        texts[series].append(row.texts[series]);
-        if (row.texts[series] == DisplayText::kUnpacked)
-            otherTexts.insert(index * SeriesCount + series, row.otherTexts[series]);
+        const double value = row.values[series];
+        const quint32 text = row.texts[series];
+        const quint8 form = DisplayText::form(text, value);
+        columns[series].append(value);
+        textForms[series].append(form);
+        if (form == DisplayText::kNoForm)
+            otherTexts.insert(index * SeriesCount + series,
+                              text == DisplayText::kUnpacked ? row.otherTexts[series] : DisplayText::unpack(text));
     }
     modes.append(row.trackMode);
     flags.append(quint8((row.ch1ConstantCurrent ? kCh1ConstantCurrent : 0)
@@ -73,7 +77,7 @@ void ReadingTable::clear()
     times.clear();
     for (int series = 0; series < SeriesCount; ++series) {
         columns[series].clear();
-        texts[series].clear();
+        textForms[series].clear();
     }
     otherTexts.clear();
     modes.clear();
@@ -85,7 +89,7 @@ void ReadingTable::reserve(int rows)
     times.reserve(rows);
     for (int series = 0; series < SeriesCount; ++series) {
         columns[series].reserve(rows);
-        texts[series].reserve(rows);
+        textForms[series].reserve(rows);
     }
     modes.reserve(rows);
     flags.reserve(rows);
@@ -93,10 +97,10 @@ void ReadingTable::reserve(int rows)
 
 QString ReadingTable::text(int row, int series) const
 {
-    const quint32 code = texts[series][row];
-    if (code != DisplayText::kUnpacked)
-        return DisplayText::unpack(code);
-    return otherTexts.value(qint64(row) * SeriesCount + series);
+    const quint8 form = textForms[series][row];
+    if (form == DisplayText::kNoForm)
+        return otherTexts.value(qint64(row) * SeriesCount + series);
+    return DisplayText::unpack(DisplayText::fromForm(form, columns[series].at(row)));
 }
 
 bool ReadingTable::constantCurrent(int row, int channel) const

@@ -13,9 +13,11 @@ class DmmData;
 
 // The recorded readings of the three channels, one row per reading, in
 // columns: the time, each plotted value (with its block extremes, which the
-// charts read) and its display text packed into 32 bits, the tracking mode
-// and the two regulation flags. About 100 bytes a reading, whatever the
-// driver's records weigh; the driver's records are not kept.
+// charts read) and the form of its display text in one byte (the text's
+// digits follow from the value, see DisplayText::form), the tracking mode
+// and the two regulation flags. About 90 bytes a reading, whatever the
+// driver's records weigh; the driver's records are not kept. A text whose
+// digits do not follow from its value is kept whole, aside.
 //
 // Channel 3 has a voltage only: its current and power are neither shown
 // nor kept.
@@ -61,8 +63,8 @@ public:
 private:
     QVector<qint64> times;
     std::array<ValueColumn, SeriesCount> columns;
-    std::array<QVector<quint32>, SeriesCount> texts;
-    QHash<qint64, QString> otherTexts; // by row * SeriesCount + series
+    std::array<QVector<quint8>, SeriesCount> textForms;
+    QHash<qint64, QString> otherTexts; // the texts without a form, by row * SeriesCount + series
     QVector<quint8> modes;
     QVector<quint8> flags; // bit 0: channel 1 in constant current, bit 1: channel 2
 };

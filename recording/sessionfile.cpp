@@ -9,7 +9,6 @@
 
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -99,22 +98,19 @@ private:
     qint64 cachedOffsetMs = 0;
 };
 
-// The text an instrument's display shows for the value.
+// The text an instrument's display shows for the value: volts of channels
+// 1 and 2 and watts with two decimals and two digits before the point,
+// amperes with three decimals, channel 3's volts with one decimal rounded
+// half up from the hundredths it measures.
 quint32 displayCode(int series, double value)
 {
-    if (!std::isfinite(value) || std::fabs(value) > 1e9)
-        return DisplayText::kUnpacked;
-    if (series == ReadingTable::Ch3Voltage) {
-        // One decimal, rounded half up from the hundredths the instrument measures.
-        const qint64 centi = std::llround(value * 100);
-        return DisplayText::fromScaled((centi + 5) / 10, 1, 1);
-    }
-    switch (series % 3) {
-    case ReadingTable::Current:
-        return DisplayText::fromScaled(std::llround(value * 1000), 3, 1);
-    default:
-        return DisplayText::fromScaled(std::llround(value * 100), 2, 2);
-    }
+    using Rounding = DisplayText::Rounding;
+    static const quint8 volts = DisplayText::form(2, 2, Rounding::Nearest);
+    static const quint8 amperes = DisplayText::form(3, 1, Rounding::Nearest);
+    static const quint8 channel3Volts = DisplayText::form(1, 1, Rounding::HundredthsHalfUp);
+    if (series == ReadingTable::Ch3Voltage)
+        return DisplayText::fromForm(channel3Volts, value);
+    return DisplayText::fromForm(series % 3 == ReadingTable::Current ? amperes : volts, value);
 }
 
 class LineParser

@@ -2,6 +2,7 @@
 // SCPI port of the real window, connected at start to the simulator.
 
 #include "dialogoptions.h"
+#include "eventlog.h"
 #include "mainwindow.h"
 #include "modalanswerer.h"
 #include "remoteport.h"
@@ -95,6 +96,15 @@ void TestRemoteSession::pyvisaScriptDrivesThePanel()
     QCOMPARE(window.findChild<QDoubleSpinBox *>(QStringLiteral("spinVolt"))->text(), QStringLiteral("5.00"));
     QCOMPARE(window.findChild<QSlider *>(QStringLiteral("sliderVolt"))->value(), 500);
     QVERIFY(!window.findChild<QPushButton *>(QStringLiteral("btnCh1Sel"))->styleSheet().isEmpty());
+    // The script's commands are in the event log beside the session log, as the script's.
+    const QString session =
+        window.findChild<QLabel *>(QStringLiteral("lblSessionFile"))->toolTip().section(QStringLiteral(": "), 1);
+    const auto events = [&session] {
+        QFile log(EventLog::fileFor(session));
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    };
+    QTRY_VERIFY2(events().contains(QLatin1String(",remote,set CH1 voltage 5.00 V")), qPrintable(events()));
+    QVERIFY(events().contains(QLatin1String(",remote,set output on")));
 
     simulator.terminate();
     QVERIFY(simulator.waitForFinished());
