@@ -25,7 +25,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
@@ -79,11 +78,6 @@ SequencePanel::SequencePanel(Automation *automation, QWidget *parent)
     auto scroll = new QScrollArea;
     scroll->setWidgetResizable(true);
     scroll->setWidget(content);
-    // The panel scrolls up and down only: Stop and the other buttons are never
-    // cut off at its side; the record area beside it gives way instead.
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumWidth(content->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width()
-                            + 2 * scroll->frameWidth());
     setWidget(scroll);
 
     connect(refreshTimer, &QTimer::timeout, this, &SequencePanel::refresh);

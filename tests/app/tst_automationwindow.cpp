@@ -1,6 +1,5 @@
-// The automation in the window over the test driver: the Sequence panel
-// shows its buttons whole, the front panel's own command stops a sequence and
-// the output timer at once, closing asks while
+// The automation in the window over the test driver: the front panel's own
+// command stops a sequence and the output timer at once, closing asks while
 // a sequence runs, and a stop condition holds recording until resumed.
 
 #include "windowfixture.h"
@@ -13,7 +12,6 @@
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTimeEdit>
@@ -39,12 +37,7 @@ void TestAutomationWindow::userCommandStopsSequenceAndTimer()
     WindowFixture f;
     f.driver.control->preset(QStringLiteral("currentChannel"), 1);
     f.find<QAction>(QStringLiteral("actionSequence"))->trigger();
-    auto dock = f.find<QDockWidget>(QStringLiteral("dockSequence"));
-    QVERIFY(dock->isVisible());
-    // Its buttons are never cut off at the panel's side.
-    const QWidget *viewport = dock->findChild<QScrollArea *>()->viewport();
-    const auto stop = f.find<QPushButton>(QStringLiteral("btnSeqStop"));
-    QTRY_VERIFY(viewport->rect().contains(QRect(stop->mapTo(viewport, QPoint()), stop->size())));
+    QVERIFY(f.find<QDockWidget>(QStringLiteral("dockSequence"))->isVisible());
     click(f, "btnAddStep"); // 5 V, 1 A for 10 s
     click(f, "btnSeqStart");
     f.find<QTimeEdit>(QStringLiteral("timeOutputTimer"))->setTime(QTime(1, 0));
