@@ -282,8 +282,8 @@ bool saveChart(MainWindow &window, const QDir &dir)
 
 // The channel's current chart on the time axis, the pause shaded, its values
 // moved down with the keys, with both cursors and their read-out (the charge
-// between them). The chart keeps the axis
-// choice in the settings, which are this run's own.
+// between them). The chart keeps the axis choice in the settings, which are
+// this run's own.
 bool saveChartAnalysis(MainWindow &window, const QDir &dir)
 {
     window.findChild<QTabWidget *>(QStringLiteral("tabWidgetCH1"))->setCurrentIndex(1);
