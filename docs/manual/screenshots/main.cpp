@@ -1,15 +1,17 @@
 // luma4200-screenshots: takes the user manual's pictures of the program at
 // work. It starts the simulator on a private virtual USB bus, connects the
 // main window to it, records readings and grabs the window and its dialogs
-// into the directory given on the command line. Meant for the offscreen
-// platform (scripts/manual-screenshots); the user's options.xml and sessions
-// are left as they were.
+// into the directory given on the command line, then opens the session log
+// of those readings in the past-session viewer. Meant for the offscreen
+// platform (scripts/manual-screenshots); the user's options.xml, settings and
+// sessions are left as they were.
 
 #include "dialogoptions.h"
 #include "dlgdevchoose.h"
 #include "dmmchart.h"
 #include "mainwindow.h"
 #include "optionsfile.h"
+#include "sessionviewer.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -21,8 +23,10 @@
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -49,6 +53,11 @@ constexpr int kConnectTimeoutMs = 10000;
 // The driver reads once a second by default; a reading this late is not coming.
 constexpr int kReadingTimeoutMs = 5000;
 constexpr int kReadingsBeforeStep = 8;
+// Then the output is off for a while: longer than three sampling intervals,
+// so the time axis shows the pause as a gap. It comes late in the run, to
+// the right of the read-out, which covers the plot's top left corner.
+constexpr int kReadingsBeforePause = 26;
+constexpr int kPauseMs = 6000;
 constexpr int kReadingsShown = 36;
 // Below the 1 A reset current limit on the simulator's 10 ohm load: the channel stays in C.V.
 constexpr double kStepVolts = 9.0;
@@ -59,6 +68,14 @@ constexpr int kSequenceShownAfterMs = 2500;
 constexpr int kSequencePanelWidthPx = 560;
 // The hover mark sits on the reading this far along the chart.
 constexpr double kHoverFraction = 0.62;
+// Tenths of the plot the analysis picture's values move down by, below the
+// read-out.
+constexpr int kValuePanSteps = 4;
+// The cursors of the analysis picture: a few readings in from either end,
+// so that the pause and the step lie between them.
+constexpr int kCursorInset = 3;
+// Loading a few dozen lines takes a moment; this is far beyond it.
+constexpr int kViewerLoadTimeoutMs = 10000;
 const QString kIllustrationPort = QStringLiteral("ttyUSB0");
 
 // Spins the event loop until done() holds; false when timeoutMs passes first.
@@ -216,17 +233,29 @@ bool connectToSimulator(MainWindow &window, const QDir &dir, const MessageBoxWat
         && waitFor([&] { return !connectAction->isEnabled(); }, kConnectTimeoutMs);
 }
 
-// Output on at the reset set point, then a step up, so that the chart has
-// something to show.
+// Presses OUTPUT and waits until the instrument reports the new state.
+bool switchOutput(MainWindow &window, bool on)
+{
+    auto output = window.findChild<QLabel *>(QStringLiteral("lcdOutput"));
+    const QString wanted = on ? QStringLiteral("ON") : QStringLiteral("OFF");
+    if (output->text() != wanted)
+        window.findChild<QPushButton *>(QStringLiteral("btnOutput"))->click();
+    return waitFor([&] { return output->text() == wanted; }, kReadingTimeoutMs);
+}
+
+// Output on at the reset set point, a step up, and a pause with the output
+// off, so that the charts have something to show.
 bool recordReadings(MainWindow &window)
 {
-    window.findChild<QPushButton *>(QStringLiteral("btnOutput"))->click();
-    auto output = window.findChild<QLabel *>(QStringLiteral("lcdOutput"));
-    if (!waitFor([&] { return output->text() == QLatin1String("ON"); }, kReadingTimeoutMs)
-        || !waitForRows(window, kReadingsBeforeStep))
+    if (!switchOutput(window, true) || !waitForRows(window, kReadingsBeforeStep))
         return false;
     window.findChild<QDoubleSpinBox *>(QStringLiteral("spinVolt"))->setValue(kStepVolts);
-    return waitForRows(window, kReadingsShown);
+    if (!waitForRows(window, kReadingsBeforePause) || !switchOutput(window, false))
+        return false;
+    QElapsedTimer paused;
+    paused.start();
+    waitFor([&] { return paused.elapsed() >= kPauseMs; }, kPauseMs * 2);
+    return switchOutput(window, true) && waitForRows(window, kReadingsShown);
 }
 
 bool saveMainWindow(MainWindow &window, const QDir &dir)
@@ -251,6 +280,31 @@ bool saveChart(MainWindow &window, const QDir &dir)
     return savePicture(&window, dir, QStringLiteral("charts.png"));
 }
 
+// The channel's current chart on the time axis, the pause shaded, its values
+// moved down with the keys, with both cursors and their read-out (the charge
+// between them). The chart keeps the axis choice in the settings, which are
+// this run's own.
+bool saveChartAnalysis(MainWindow &window, const QDir &dir)
+{
+    window.findChild<QTabWidget *>(QStringLiteral("tabWidgetCH1"))->setCurrentIndex(1);
+    window.findChild<QTabWidget *>(QStringLiteral("tabWidgetCH1Charts"))->setCurrentIndex(1);
+    settle();
+    auto chart = window.findChild<DMMChart *>(QStringLiteral("chartCH1Current"));
+    chart->setTimeAxis(true);
+    for (int step = 0; step < kValuePanSteps; ++step) {
+        QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+        QApplication::sendEvent(chart, &up);
+    }
+    chart->setCursor(0, kCursorInset);
+    chart->setCursor(1, recordedRows(window) - 1 - kCursorInset);
+    settle();
+    const bool saved = savePicture(window.findChild<QTabWidget *>(QStringLiteral("tabWidgetCHs")), dir,
+                                   QStringLiteral("chart-analysis.png"));
+    // The pictures that follow show the voltage chart again.
+    window.findChild<QTabWidget *>(QStringLiteral("tabWidgetCH1Charts"))->setCurrentIndex(0);
+    return saved;
+}
+
 bool saveOptions(MainWindow &window, const QDir &dir)
 {
     auto optionsAction = window.findChild<QAction *>(QStringLiteral("actionOptions"));
@@ -263,6 +317,7 @@ bool saveOptions(MainWindow &window, const QDir &dir)
     });
     return saved;
 }
+
 // The Sequence dock with a running sequence, the output timer counting down
 // and a charge-termination condition; stopped again afterwards.
 bool saveSequence(MainWindow &window, const QDir &dir)
@@ -295,6 +350,58 @@ bool saveSequence(MainWindow &window, const QDir &dir)
     dock->findChild<QPushButton *>(QStringLiteral("btnTimerStop"))->click();
     return saved;
 }
+
+// The run's one session log, in the data folder given to this run; the
+// event log beside it is not one.
+QString sessionLogPath(const QTemporaryDir &dataHome)
+{
+    const QDir sessions(dataHome.filePath(QStringLiteral("luma4200/sessions")));
+    QStringList logs;
+    for (const QString &name : sessions.entryList({QStringLiteral("*.csv")}, QDir::Files))
+        if (!name.endsWith(QLatin1String("-events.csv")))
+            logs << sessions.filePath(name);
+    return logs.size() == 1 ? logs.first() : QString();
+}
+
+// Lines in the file; its header line and one per recorded reading once the
+// log has written everything.
+int lineCount(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? int(file.readAll().count('\n')) : 0;
+}
+
+// With the output off and every reading on disk, the session log of this run
+// in the viewer, on CH1's voltage chart.
+bool saveViewer(MainWindow &window, const QDir &dir, const QTemporaryDir &dataHome)
+{
+    if (!switchOutput(window, false))
+        return false;
+    const QString path = sessionLogPath(dataHome);
+    if (path.isEmpty() || !waitFor([&] { return lineCount(path) == recordedRows(window) + 1; }, kReadingTimeoutMs)) {
+        qCritical("the session log does not hold the recorded readings");
+        return false;
+    }
+    auto viewer = SessionViewer::open(path, &window);
+    bool shown = false;
+    QEventLoop loading;
+    QObject::connect(viewer, &SessionViewer::loaded, &loading, [&](bool ok) {
+        shown = ok;
+        loading.quit();
+    });
+    QTimer::singleShot(kViewerLoadTimeoutMs, &loading, &QEventLoop::quit);
+    loading.exec();
+    if (!shown) {
+        qCritical("the viewer did not open %s", qPrintable(path));
+        return false;
+    }
+    viewer->findChild<QTabWidget *>(QStringLiteral("tabWidgetCH1"))->setCurrentIndex(1);
+    viewer->findChild<QTabWidget *>(QStringLiteral("tabWidgetCH1Charts"))->setCurrentIndex(0);
+    settle();
+    const bool saved = savePicture(viewer, dir, QStringLiteral("session-viewer.png"));
+    viewer->close();
+    return saved;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -325,6 +432,11 @@ int main(int argc, char *argv[])
     // among the user's sessions.
     QTemporaryDir dataHome;
     qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
+    // So do the settings beside options.xml (the charts' axis choice, column
+    // widths, the SCPI port): the pictures show their defaults, and the
+    // choices made for them do not reach the user's.
+    QTemporaryDir configHome;
+    qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit());
 
     MessageBoxWatch watch;
     OptionsSetAside options;
@@ -335,7 +447,8 @@ int main(int argc, char *argv[])
     options.restore();
 
     const bool done = connectToSimulator(*window, dir, watch) && recordReadings(*window)
-        && saveMainWindow(*window, dir) && saveChart(*window, dir) && saveOptions(*window, dir) && saveSequence(*window, dir);
+        && saveMainWindow(*window, dir) && saveChart(*window, dir) && saveChartAnalysis(*window, dir)
+        && saveOptions(*window, dir) && saveSequence(*window, dir) && saveViewer(*window, dir, dataHome);
     if (!done || watch.failed)
         qCritical("stopped before all pictures were taken");
 
