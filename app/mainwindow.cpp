@@ -139,6 +139,10 @@ MainWindow::MainWindow(QWidget *parent)
 
     auto sequencePanel = new SequencePanel(automation, this);
     addDockWidget(Qt::RightDockWidgetArea, sequencePanel);
+    // Beside the window at its own size until the user docks it: docked at
+    // the window's first size it would squeeze itself and the record tables.
+    sequencePanel->setFloating(true);
+    sequencePanel->resize(sequencePanel->sizeHint());
     sequencePanel->hide();
     connect(automation, &Automation::statusMessage, status,
             [this](const QString &text) { status->show(StatusMessages::Condition::Automation, text); });

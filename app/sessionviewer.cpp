@@ -162,7 +162,7 @@ void SessionViewer::showReadings(std::unique_ptr<ReadingTable> readings, int tor
                            .arg(QFileInfo(fileName).fileName(), ReadingTime::text(table->timeMs(0)),
                                 ReadingTime::text(table->timeMs(count - 1))));
     }
-    QString status = tr("%n reading(s), read-only.", nullptr, count);
+    QString status = tr("Readings: %1. Read-only.").arg(count);
     if (tornLine > 0)
         status += QLatin1Char(' ')
                   + tr("The last line (line %1) was cut short, probably when the recording program stopped, and "

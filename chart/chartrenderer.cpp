@@ -318,7 +318,8 @@ void ChartRenderer::drawReadout(QPainter &painter, const QStringList &lines) con
         width = std::max(width, metrics.horizontalAdvance(line));
     const QRect box(plotRect.left() + kReadoutPaddingPixels, plotRect.top() + kReadoutPaddingPixels,
                     width + 2 * kReadoutPaddingPixels, lines.size() * metrics.height() + 2 * kReadoutPaddingPixels);
-    painter.fillRect(box, QColor(255, 255, 255, 220));
+    // See-through, so the line under the box stays in sight.
+    painter.fillRect(box, QColor(255, 255, 255, 150));
     painter.setPen(QPen(Qt::gray));
     painter.drawRect(box.adjusted(0, 0, -1, -1));
     painter.setPen(QPen(Qt::black));
