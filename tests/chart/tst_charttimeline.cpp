@@ -76,7 +76,7 @@ void TestChartTimeline::statisticsAsAPlainPass()
             if (i == first)
                 continue;
             const bool known = times[i] != ChartPointSource::kNoTime && times[i - 1] != ChartPointSource::kNoTime;
-            const qint64 interval = times[i] - times[i - 1];
+            const qint64 interval = known ? times[i] - times[i - 1] : -1;
             const bool counts = known && interval >= 0 && interval < 5000 && std::isfinite(values[i])
                                 && std::isfinite(values[i - 1]);
             QCOMPARE(timeline.breaksBefore(i), !(known && interval >= 0 && interval < 5000));
