@@ -251,6 +251,7 @@ void Automation::connectionOpened()
         events->add(EventLog::Origin::Program, tr("connected"));
     }
     reconnector->stop();
+    reconnector->rememberInstrument();
     userClosing = false;
 }
 

@@ -2,6 +2,8 @@
 
 #include "idmm.h"
 
+#include <QVariant>
+
 Reconnector::Reconnector(IDmm *dmm, QObject *parent) : QObject(parent), dmm(dmm)
 {
     retry.setSingleShot(true);
@@ -9,10 +11,17 @@ Reconnector::Reconnector(IDmm *dmm, QObject *parent) : QObject(parent), dmm(dmm)
     connect(&retry, &QTimer::timeout, this, &Reconnector::attempt);
 }
 
+void Reconnector::rememberInstrument()
+{
+    if (dmm)
+        serial = dmm->object()->property("instrumentSerial").toString();
+}
+
 void Reconnector::start(ISerialDev *transport)
 {
     device = transport;
     attemptCount = 0;
+    requireSerial(serial);
     retry.start();
 }
 
@@ -20,6 +29,14 @@ void Reconnector::stop()
 {
     retry.stop();
     device = nullptr;
+    requireSerial(QString());
+}
+
+// A driver without the property connects to any instrument, as before.
+void Reconnector::requireSerial(const QString &required)
+{
+    if (dmm)
+        dmm->object()->setProperty("requiredSerial", required);
 }
 
 void Reconnector::attempt()

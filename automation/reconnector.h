@@ -20,6 +20,9 @@ public:
 
     explicit Reconnector(IDmm *dmm, QObject *parent = nullptr);
 
+    // The instrument connected now: a reconnection accepts only this one
+    // (by its serial number, which the driver checks before it connects).
+    void rememberInstrument();
     void start(ISerialDev *device);
     void stop();
     bool isActive() const { return retry.isActive() || trying; }
@@ -31,9 +34,11 @@ signals:
 
 private:
     void attempt();
+    void requireSerial(const QString &serial);
 
     IDmm *dmm;
     ISerialDev *device = nullptr;
+    QString serial; // of the instrument last connected
     QTimer retry;
     int attemptCount = 0;
     bool trying = false;

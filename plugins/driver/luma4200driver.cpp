@@ -59,6 +59,11 @@ bool Luma4200Driver::open(ISerialDev *device)
         return refuse(tr("The device on %1 is not a %2: it answered *IDN? as %3 %4.")
                           .arg(deviceName, kModel, identity->manufacturer, identity->model));
     }
+    if (!m_requiredSerial.isEmpty() && identity->serial != m_requiredSerial) {
+        detach();
+        return refuse(tr("The %1 on %2 is not the one that was connected: serial number %3, not %4.")
+                          .arg(kModel, deviceName, identity->serial, m_requiredSerial));
+    }
 
     m_open = true;
     m_missedReplies = 0;

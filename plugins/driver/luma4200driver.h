@@ -28,6 +28,9 @@ class Luma4200Driver : public QObject, public IDmm, public IMyDmm
     // Beside the fixed interfaces, for the program's *IDN? answer: the
     // connected instrument's serial number, empty while none is connected.
     Q_PROPERTY(QString instrumentSerial READ instrumentSerial)
+    // When set, open() accepts only the instrument with this serial number,
+    // so that reconnecting after a lost link finds the same instrument.
+    Q_PROPERTY(QString requiredSerial READ requiredSerial WRITE setRequiredSerial)
 
 public:
     static constexpr int kDefaultSampleRateMs = 1000;
@@ -72,6 +75,8 @@ public:
 
     bool isOpen() const { return m_open; }
     QString instrumentSerial() const { return m_open && m_identity ? m_identity->serial : QString(); }
+    QString requiredSerial() const { return m_requiredSerial; }
+    void setRequiredSerial(const QString &serial) { m_requiredSerial = serial; }
 
 signals:
     void opened();
@@ -110,6 +115,7 @@ private:
     QTimer *m_replyTimer;
     QEventLoop *m_identifyLoop = nullptr;
     std::optional<InstrumentIdentity> m_identity;
+    QString m_requiredSerial; // empty: any LUMA4200
     std::optional<InstrumentReading> m_last;
     bool m_open = false;
     bool m_pollPending = false;

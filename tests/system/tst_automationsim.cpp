@@ -192,6 +192,13 @@ void TestAutomationSim::lostSimulatorIsReconnectedAndTheGapLogged()
     QTRY_VERIFY_WITH_TIMEOUT(connectAction->isEnabled(), kTimeoutMs);
     QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("connects again by itself")));
     const int rowsAtLoss = table->model()->rowCount();
+    // Another LUMA4200 on the bus is not taken for the lost one.
+    startSimulator({QStringLiteral("--idn"), QStringLiteral("TESSEL,LUMA4200,OTHER0002,1.0")});
+    QTRY_VERIFY_WITH_TIMEOUT(window.statusBar()->currentMessage().contains(QStringLiteral("attempt 2 failed")),
+                             kTimeoutMs);
+    QVERIFY(connectAction->isEnabled());
+    simulator.kill();
+    simulator.waitForFinished();
     sentLines.clear();
     startSimulator();
     QTRY_VERIFY_WITH_TIMEOUT(!connectAction->isEnabled(), kTimeoutMs);
