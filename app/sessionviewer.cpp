@@ -1,5 +1,6 @@
 #include "sessionviewer.h"
 
+#include "columninfo.h"
 #include "datamodel.h"
 #include "dmmchart.h"
 #include "exportcommands.h"
