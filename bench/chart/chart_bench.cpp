@@ -11,6 +11,7 @@
 // output is "series.measure median low high", in milliseconds of CPU time
 // of this thread over several runs.
 
+#include "benchclock.h"
 #include "chartline.h"
 #include "chartpoint.h"
 #include "charttimeline.h"
@@ -42,31 +43,12 @@ constexpr int kCallsPerRun = 5;
 constexpr qint64 kStartMs = 1733650000000; // 2024-12-08, one reading a second
 constexpr int kPeriodMs = 1000;
 
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
 void report(const QString &series, const char *measure, std::vector<double> samples)
 {
     std::sort(samples.begin(), samples.end());
     std::printf("%s.%s %.4f %.4f %.4f\n", qPrintable(series), measure, samples[samples.size() / 2],
                 samples.front(), samples.back());
     std::fflush(stdout);
-}
-
-std::vector<double> runs(int callsPerRun, const std::function<void()> &work)
-{
-    std::vector<double> means;
-    for (int run = 0; run < kRuns; ++run) {
-        const double start = threadCpuMs();
-        for (int i = 0; i < callsPerRun; ++i)
-            work();
-        means.push_back((threadCpuMs() - start) / callsPerRun);
-    }
-    return means;
 }
 
 // Centivolts around 12 V moving by one step at most, a rare spike of 5 V.
@@ -144,18 +126,18 @@ void measure(const QString &series, const QVector<double> &values)
         chart.setYTitle(++flip % 2 ? QStringLiteral("Voltage ") : QStringLiteral("Voltage"));
         chart.grab();
     };
-    report(series, "repaint.readings", runs(kCallsPerRun, fullRepaint));
+    report(series, "repaint.readings", BenchClock::runs(kRuns, kCallsPerRun, fullRepaint));
     chart.setTimeAxis(true);
     chart.grab();
-    report(series, "repaint.time", runs(kCallsPerRun, fullRepaint));
+    report(series, "repaint.time", BenchClock::runs(kRuns, kCallsPerRun, fullRepaint));
     const int count = values.size();
     chart.setCursor(0, count / 5);
     chart.setCursor(1, count * 4 / 5);
     chart.grab();
-    report(series, "repaint.time.cursors", runs(kCallsPerRun, fullRepaint));
+    report(series, "repaint.time.cursors", BenchClock::runs(kRuns, kCallsPerRun, fullRepaint));
     chart.setTimeAxis(false);
     chart.grab();
-    report(series, "repaint.readings.cursors", runs(kCallsPerRun, fullRepaint));
+    report(series, "repaint.readings.cursors", BenchClock::runs(kRuns, kCallsPerRun, fullRepaint));
 
     // Steps on the time axis with the cursors shown: in and out again.
     chart.setTimeAxis(true);
@@ -163,20 +145,20 @@ void measure(const QString &series, const QVector<double> &values)
     const QRect plot = chart.plotArea();
     const QPoint at(plot.left() + plot.width() / 3, plot.center().y());
     int step = 0;
-    report(series, "step.wheel", runs(kCallsPerRun, [&] {
+    report(series, "step.wheel", BenchClock::runs(kRuns, kCallsPerRun, [&] {
         QWheelEvent wheel(at, chart.mapToGlobal(at), QPoint(), QPoint(0, ++step % 2 ? 120 : -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&chart, &wheel);
         chart.grab();
     }));
-    report(series, "step.pan", runs(kCallsPerRun, [&] {
+    report(series, "step.pan", BenchClock::runs(kRuns, kCallsPerRun, [&] {
         QKeyEvent key(QEvent::KeyPress, ++step % 2 ? Qt::Key_Left : Qt::Key_Right, Qt::NoModifier);
         QApplication::sendEvent(&chart, &key);
         chart.grab();
     }));
     chart.showFullView();
     chart.grab();
-    report(series, "step.cursor", runs(kCallsPerRun, [&] {
+    report(series, "step.cursor", BenchClock::runs(kRuns, kCallsPerRun, [&] {
         chart.setCursor(1, count / 2 + (++step % 2) * (count / 4));
         chart.grab();
     }));
@@ -187,7 +169,7 @@ void measure(const QString &series, const QVector<double> &values)
     std::mt19937 random(7);
     std::uniform_int_distribution<int> index(0, count - 1);
     double sink = 0;
-    report(series, "statistics", runs(kCallsPerRun * 20, [&] {
+    report(series, "statistics", BenchClock::runs(kRuns, kCallsPerRun * 20, [&] {
         const int a = index(random);
         const int b = index(random);
         sink += timeline.statistics(*chart.line(0)->pointSource(), std::min(a, b), std::max(a, b)).area;
@@ -197,7 +179,7 @@ void measure(const QString &series, const QVector<double> &values)
 
 #ifdef LUMA_BENCH_QCUSTOMPLOT
     QCustomPlotBench other(QSize(kChartWidthPx, kChartHeightPx), values);
-    report(series, "qcustomplot", runs(kCallsPerRun, [&other] { other.replot(); }));
+    report(series, "qcustomplot", BenchClock::runs(kRuns, kCallsPerRun, [&other] { other.replot(); }));
 #endif
 }
 

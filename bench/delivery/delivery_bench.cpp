@@ -19,6 +19,7 @@
 // whose difference to the resident growth is memory the allocator holds
 // free between the growing columns.
 
+#include "benchclock.h"
 #include "channelrecord.h"
 #include "chartline.h"
 #include "chartrenderer.h"
@@ -71,13 +72,6 @@ constexpr int kChannelCount = 3;
 const QStringList kChartNames = {"chartCH1Voltage", "chartCH1Current", "chartCH1Power", "chartCH2Voltage",
                                  "chartCH2Current", "chartCH2Power", "chartCH3Voltage"};
 
-double threadCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
 qint64 residentBytes()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
@@ -97,19 +91,6 @@ void report(const char *measure, std::vector<double> samples)
     std::sort(samples.begin(), samples.end());
     std::printf("%s %.4f %.4f %.4f\n", measure, samples[samples.size() / 2], samples.front(), samples.back());
     std::fflush(stdout);
-}
-
-// The mean CPU time of one call of work, for each of kRuns runs.
-std::vector<double> runs(int callsPerRun, const std::function<void()> &work)
-{
-    std::vector<double> means;
-    for (int run = 0; run < kRuns; ++run) {
-        const double start = threadCpuMs();
-        for (int i = 0; i < callsPerRun; ++i)
-            work();
-        means.push_back((threadCpuMs() - start) / callsPerRun);
-    }
-    return means;
 }
 
 void settle()
@@ -284,23 +265,23 @@ void straightforwardLines(const DMMChart *chart, QPixmap &target)
 void measureChart(Bench &bench)
 {
     DMMChart *chart = bench.shownChart();
-    report("chart.repaint.full", runs(kRepaintsPerRun, [chart] { fullRepaint(chart); }));
+    report("chart.repaint.full", BenchClock::runs(kRuns, kRepaintsPerRun, [chart] { fullRepaint(chart); }));
 
     const QPixmap base = chart->layer(DMMChart::Layer::Base);
-    report("chart.lines.fast", runs(kRepaintsPerRun, [&] {
+    report("chart.lines.fast", BenchClock::runs(kRuns, kRepaintsPerRun, [&] {
         QPixmap target = base;
         QPainter painter(&target);
         ChartRenderer(chart->plotArea(), chart->plotLayout(), chart->visibleFirst(), chart->visibleLast())
             .drawLine(painter, *chart->line(0));
     }));
-    report("chart.lines.polyline", runs(kRepaintsPerRun, [&] {
+    report("chart.lines.polyline", BenchClock::runs(kRuns, kRepaintsPerRun, [&] {
         QPixmap target = base;
         straightforwardLines(chart, target);
     }));
 
     const QRect plot = chart->plotArea();
     int step = 0;
-    report("chart.repaint.hover", runs(kRepaintsPerRun, [&] {
+    report("chart.repaint.hover", BenchClock::runs(kRuns, kRepaintsPerRun, [&] {
         sendMouse(chart, QEvent::MouseMove, QPoint(plot.left() + 20 + (step++ * 37) % (plot.width() - 40), plot.center().y()),
                   Qt::NoButton);
         chart->repaint();
@@ -312,7 +293,7 @@ void measureChart(Bench &bench)
     sendMouse(chart, QEvent::MouseButtonPress, from, Qt::LeftButton);
     sendMouse(chart, QEvent::MouseMove, to, Qt::LeftButton);
     sendMouse(chart, QEvent::MouseButtonRelease, to, Qt::NoButton);
-    report("chart.repaint.zoomed", runs(kRepaintsPerRun, [chart] { fullRepaint(chart); }));
+    report("chart.repaint.zoomed", BenchClock::runs(kRuns, kRepaintsPerRun, [chart] { fullRepaint(chart); }));
     sendMouse(chart, QEvent::MouseButtonPress, to, Qt::LeftButton);
     sendMouse(chart, QEvent::MouseButtonRelease, from, Qt::NoButton);
     chart->repaint();
@@ -322,7 +303,7 @@ void measureChart(Bench &bench)
     for (int i = 0; i < values.size(); ++i)
         values[i] = chart->line(0)->values().at(i);
     QCustomPlotBench other(QSize(kChartWidthPx, kChartHeightPx), values);
-    report("qcustomplot.replot", runs(kRepaintsPerRun, [&other] { other.replot(); }));
+    report("qcustomplot.replot", BenchClock::runs(kRuns, kRepaintsPerRun, [&other] { other.replot(); }));
 #endif
 }
 
@@ -339,7 +320,7 @@ void measureTables(Bench &bench)
         table.resize(bench.tableSize());
         table.show();
         settle();
-        report(stock ? "table.append.stock" : "table.append.records", runs(kRepaintsPerRun, [&] {
+        report(stock ? "table.append.stock" : "table.append.records", BenchClock::runs(kRuns, kRepaintsPerRun, [&] {
             bench.recordQuietly();
             table.scrollToBottom();
             QApplication::processEvents();
@@ -395,9 +376,9 @@ int main(int argc, char *argv[])
     report("memory.resident_mb", {residentBytes() / kBytesPerMB});
 
     bench.showCharts(false);
-    report("delivery.table", runs(kDeliveriesPerRun, [&bench] { bench.deliver(); }));
+    report("delivery.table", BenchClock::runs(kRuns, kDeliveriesPerRun, [&bench] { bench.deliver(); }));
     bench.showCharts(true);
-    report("delivery.chart", runs(kDeliveriesPerRun, [&bench] { bench.deliver(); }));
+    report("delivery.chart", BenchClock::runs(kRuns, kDeliveriesPerRun, [&bench] { bench.deliver(); }));
     measureChart(bench);
     measureTables(bench);
     return 0;

@@ -9,6 +9,7 @@
 //   export_bench --types xls,xlsx      other file types (by suffix)
 //   export_bench --child ROWS FILE     one measurement (used by the table)
 
+#include "benchclock.h"
 #include "channelrecord.h"
 #include "instrumentreading.h"
 #include "localtimezone.h"
@@ -31,6 +32,9 @@
 #include <vector>
 
 namespace {
+
+using BenchClock::processCpuSeconds;
+using BenchClock::statusBytes;
 constexpr int kSmallRows = 10000;
 constexpr int kLargeRows = 100000;
 constexpr int kSmallRuns = 5;
@@ -41,26 +45,6 @@ constexpr double kPeakTargetMiB = 100.0;
 constexpr qint64 kFirstReadingMs = 1733650000000;
 constexpr qint64 kReadingPeriodMs = 1000;
 constexpr double kBytesPerMiB = 1024.0 * 1024.0;
-
-double processCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec + now.tv_nsec / 1e9;
-}
-
-// A field of /proc/self/status in bytes ("VmRSS", "VmHWM").
-qint64 statusBytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return 0;
-}
 
 // From here on VmHWM counts the peak from the current resident size.
 void resetPeakMemory()

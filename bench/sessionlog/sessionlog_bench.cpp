@@ -10,6 +10,7 @@
 //   sessionlog_bench                 the table
 //   sessionlog_bench --child WAY N   one run (used by the table)
 
+#include "benchclock.h"
 #include "channelrecord.h"
 #include "instrumentreading.h"
 #include "readingrow.h"
@@ -30,17 +31,12 @@
 #include <vector>
 
 namespace {
+
+using BenchClock::processCpuSeconds;
 constexpr int kReadings = 20000;
 constexpr int kSyncedReadings = 2000; // a sync per reading is slow: fewer of them
 constexpr int kRuns = 5;
 constexpr qint64 kFirstReadingMs = 1733650000000;
-
-double processCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec + now.tv_nsec / 1e9;
-}
 
 std::vector<std::unique_ptr<DmmData>> readingNumber(int i)
 {

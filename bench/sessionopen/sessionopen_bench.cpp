@@ -18,6 +18,7 @@
 //                                       "measure median low high" lines
 //   sessionopen_bench --child WAY FILE  one run: WAY is viewer or plain
 
+#include "benchclock.h"
 #include "channelrecord.h"
 #include "instrumentreading.h"
 #include "localtimezone.h"
@@ -46,6 +47,9 @@
 #include <vector>
 
 namespace {
+
+using BenchClock::processCpuSeconds;
+using BenchClock::statusBytes;
 constexpr qint64 kFirstReadingMs = 1733650000000; // 2024-12-08, one reading a second
 constexpr qint64 kReadingPeriodMs = 1000;
 constexpr int kRuns = 5;
@@ -55,26 +59,6 @@ constexpr double kBytesPerMB = 1e6;
 // The fields after the time that hold numbers: volts, amperes and watts of
 // the three channels (channel 3's current and power are empty).
 constexpr int kNumberFields = 9;
-
-double processCpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec + now.tv_nsec / 1e9;
-}
-
-// A field of /proc/self/status in bytes ("VmRSS", "VmHWM").
-qint64 statusBytes(const char *field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return 0;
-}
 
 // Readings as the instrument gives them: slow random walks around the set
 // points with a rare single-reading spike, the tracking mode and the
