@@ -5,6 +5,15 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// A column of up to this many readings has its rows worked out once and
+// searched one by one: cheaper than asking the value blocks, which pays off
+// for longer columns only.
+constexpr int kMaxRowsWorkedOut = 64;
+
+} // namespace
+
 ChartPolyline::ChartPolyline(const ValueColumn &values, int first, const Mapping &mapping)
     : values(values), first(first), mapping(mapping)
 {
@@ -63,6 +72,7 @@ QPolygon ChartPolyline::run(int start, int end)
 // of the column's first stroke, and its last two strokes as they are.
 void ChartPolyline::appendColumn(int start, int end, bool runStarts, bool runEnds)
 {
+    workOutRows(start, end);
     const int firstRow = row(start);
     append(firstRow);
     if (runStarts && start < end && row(start + 1) == firstRow)
@@ -84,28 +94,72 @@ void ChartPolyline::appendColumn(int start, int end, bool runStarts, bool runEnd
         appendAgain();
 }
 
+void ChartPolyline::workOutRows(int start, int end)
+{
+    rowsStart = start;
+    columnRows.clear();
+    if (end - start + 1 > kMaxRowsWorkedOut)
+        return;
+    for (int index = start; index <= end; ++index)
+        columnRows.push_back(mapping.y(values.at(index)));
+}
+
+bool ChartPolyline::rowsWorkedOut(int from, int to) const
+{
+    return from >= rowsStart && to - rowsStart < int(columnRows.size());
+}
+
 int ChartPolyline::lastOtherRow(int from, int to, int notRow) const
 {
+    if (rowsWorkedOut(from, to)) {
+        for (int index = to; index >= from; --index) {
+            if (columnRows[index - rowsStart] != notRow)
+                return index;
+        }
+        return -1;
+    }
     return values.findLast(from, to, [this, notRow](double low, double high) {
         return mapping.y(low) != notRow || (high != low && mapping.y(high) != notRow);
     });
 }
 
+int ChartPolyline::firstOtherRow(int from, int to, int notRow) const
+{
+    if (rowsWorkedOut(from, to)) {
+        for (int index = from; index <= to; ++index) {
+            if (columnRows[index - rowsStart] != notRow)
+                return index;
+        }
+        return -1;
+    }
+    return values.findFirst(from, to, [this, notRow](double low, double high) {
+        return mapping.y(low) != notRow || (high != low && mapping.y(high) != notRow);
+    });
+}
+
+std::pair<int, int> ChartPolyline::rowSpan(int from, int to) const
+{
+    if (rowsWorkedOut(from, to)) {
+        const auto [top, bottom] = std::minmax_element(columnRows.begin() + (from - rowsStart),
+                                                       columnRows.begin() + (to - rowsStart + 1));
+        return {*top, *bottom};
+    }
+    // The mapping is monotonic: the extremes give the outermost rows.
+    const ValueColumn::Extremes extremes = values.extremes(from, to);
+    const int rowOfMin = mapping.y(extremes.min);
+    const int rowOfMax = mapping.y(extremes.max);
+    return std::minmax(rowOfMin, rowOfMax);
+}
+
 void ChartPolyline::appendWalk(int from, int to)
 {
     const int startRow = row(from);
-    const int turn = values.findFirst(from + 1, to, [this, startRow](double low, double high) {
-        return mapping.y(low) != startRow || (high != low && mapping.y(high) != startRow);
-    });
+    const int turn = firstOtherRow(from + 1, to, startRow);
     if (turn < 0)
         return;
 
     // The rows before the turn are all the start row.
-    const ValueColumn::Extremes extremes = values.extremes(turn, to);
-    const int rowOfMin = mapping.y(extremes.min);
-    const int rowOfMax = mapping.y(extremes.max);
-    const int topAfterTurn = std::min(rowOfMin, rowOfMax);
-    const int bottomAfterTurn = std::max(rowOfMin, rowOfMax);
+    const auto [topAfterTurn, bottomAfterTurn] = rowSpan(turn, to);
     if (row(turn) < startRow) {
         // Up first: the start row is only drawn again if the walk comes back
         // down to it, so the way down goes no further than the walk does
@@ -155,6 +209,8 @@ int ChartPolyline::columnEnd(int start, int end) const
 
 int ChartPolyline::row(int index) const
 {
+    if (rowsWorkedOut(index, index))
+        return columnRows[index - rowsStart];
     return mapping.y(values.at(index));
 }
 

@@ -6,8 +6,11 @@
 
 #include <QPolygon>
 
-#include <algorithm>
 #include <QVector>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 class ChartTimeline;
 class ValueColumn;
@@ -70,8 +73,14 @@ private:
     // After the vertex of reading from, vertices that stand for the walk
     // from .. to and end on the row of reading to.
     void appendWalk(int from, int to);
-    // The last reading of from .. to whose row is not notRow, or -1.
+    // Short columns: the rows of start .. end, read by the searches below.
+    void workOutRows(int start, int end);
+    bool rowsWorkedOut(int from, int to) const;
+    // The last (first) reading of from .. to whose row is not notRow, or -1.
     int lastOtherRow(int from, int to, int notRow) const;
+    int firstOtherRow(int from, int to, int notRow) const;
+    // The top and bottom rows of the readings from .. to.
+    std::pair<int, int> rowSpan(int from, int to) const;
     // The last reading from `start` on that lies in the same pixel column.
     int columnEnd(int start, int end) const;
     // The same on a time axis: from where the run's mean pace puts the
@@ -87,6 +96,10 @@ private:
     Mapping mapping;
     int x = 0;
     QPolygon vertices;
+    // The rows of the current column's readings from rowsStart on, when it
+    // is short enough.
+    int rowsStart = 0;
+    std::vector<int> columnRows;
     // On a time axis, the run's first and last reading and their offsets.
     int runStart = 0;
     int runEnd = 0;
