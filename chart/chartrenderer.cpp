@@ -3,6 +3,7 @@
 #include "chartline.h"
 #include "chartpointsource.h"
 #include "chartpolyline.h"
+#include "charttext.h"
 #include "charttimeline.h"
 #include "charttimeticks.h"
 
@@ -19,7 +20,7 @@ constexpr int kLabelGapPixels = 2;         // between a label and its tick or li
 constexpr double kTitleRotationDegrees = -90.0;
 constexpr double kMinTimeTickPixels = 80.0;
 constexpr int kDotRadiusPixels = 1; // a lone reading is a 3 x 3 dot
-constexpr int kReadoutPaddingPixels = 4;
+constexpr int kReadoutInsetPixels = 4; // between the plot's corner and the read-out
 const QColor kGapColor(0, 0, 0, 24);
 const QColor kCursorColors[2] = {QColor(0, 140, 60), QColor(200, 0, 160)};
 
@@ -42,8 +43,8 @@ void clipToDevice(QPainter &painter)
 } // namespace
 
 ChartRenderer::ChartRenderer(const QRect &plotRect, const ChartLayout &layout, int firstIndex,
-                             int lastIndex)
-    : plotRect(plotRect), layout(layout), firstIndex(firstIndex), lastIndex(lastIndex)
+                             int lastIndex, ChartText &text)
+    : plotRect(plotRect), layout(layout), firstIndex(firstIndex), lastIndex(lastIndex), text(&text)
 {
 }
 
@@ -129,7 +130,7 @@ ChartRenderer::ValueTicks ChartRenderer::valueTicks(int direction, int firstStep
     return ticks;
 }
 
-void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture)
+void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture, ChartText &text)
 {
     const QRect &plotRect = picture.plotRect;
     const Axes &axes = picture.axes;
@@ -140,17 +141,15 @@ void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture)
     painter.setFont(axes.font);
     // See drawLine: the clip lets the pen write pixels directly.
     clipToDevice(painter);
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int textHeight = metrics.height();
+    const int textHeight = painter.fontMetrics().height();
 
-    const QFontMetrics smallMetrics(painter.font());
     for (int i = 0; i < picture.gaps.size(); ++i) {
         const QRect &gap = picture.gaps.at(i);
         painter.fillRect(gap, kGapColor);
-        const QString &text = picture.gapLabels.at(i);
-        if (smallMetrics.horizontalAdvance(text) + 2 * kLabelGapPixels <= gap.width()) {
+        const QString &label = picture.gapLabels.at(i);
+        if (text.width(painter, label) + 2 * kLabelGapPixels <= gap.width()) {
             painter.setPen(QPen(Qt::darkGray));
-            painter.drawText(gap.adjusted(0, 0, 0, -plotRect.height() / 2), Qt::AlignCenter, text);
+            text.draw(painter, gap.adjusted(0, 0, 0, -plotRect.height() / 2), Qt::AlignCenter, label);
         }
     }
 
@@ -165,44 +164,46 @@ void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture)
     painter.setPen(QPen());
 
     for (int i = 0; i < picture.timeLabels.size(); ++i) {
-        const QString &text = picture.timeLabels.at(i);
-        const int width = metrics.horizontalAdvance(text);
-        painter.drawText(QRect(picture.timeTickX.at(i) - width / 2, bottom + kTimeLabelOffsetPixels, width,
-                               textHeight),
-                         Qt::AlignCenter, text);
+        const QString &label = picture.timeLabels.at(i);
+        const int width = text.width(painter, label);
+        text.draw(painter,
+                  QRect(picture.timeTickX.at(i) - width / 2, bottom + kTimeLabelOffsetPixels, width, textHeight),
+                  Qt::AlignCenter, label);
         const QString date = picture.dateLabels.value(i);
         if (!date.isEmpty()) {
-            const int dateWidth = metrics.horizontalAdvance(date);
-            painter.drawText(QRect(picture.timeTickX.at(i) - dateWidth / 2,
-                                   bottom + kTimeLabelOffsetPixels + textHeight, dateWidth, textHeight),
-                             Qt::AlignCenter, date);
+            const int dateWidth = text.width(painter, date);
+            text.draw(painter,
+                      QRect(picture.timeTickX.at(i) - dateWidth / 2, bottom + kTimeLabelOffsetPixels + textHeight,
+                            dateWidth, textHeight),
+                      Qt::AlignCenter, date);
         }
     }
 
     painter.drawLine(axes.leftMargin - 1, axes.topMargin - 1, axes.leftMargin - 1, bottom + 1);
-    drawValueTicks(painter, plotRect, picture.upward);
-    drawValueTicks(painter, plotRect, picture.downward);
+    drawValueTicks(painter, plotRect, picture.upward, text);
+    drawValueTicks(painter, plotRect, picture.downward, text);
 
     // The value title reads bottom to top, centred on the plot's middle
     // and on the band left of the value labels.
-    const int roomWidth = metrics.horizontalAdvance(valueLabelRoom());
-    const int yTitleWidth = metrics.horizontalAdvance(axes.yTitle);
+    const int roomWidth = text.width(painter, valueLabelRoom());
+    const int yTitleWidth = text.width(painter, axes.yTitle);
     painter.save();
     painter.translate((axes.leftMargin - roomWidth) / 2 - textHeight / 2,
                       yTitleWidth / 2 + plotRect.height() / 2 + top);
     painter.rotate(kTitleRotationDegrees);
-    painter.drawText(QRect(0, 0, yTitleWidth, textHeight), Qt::AlignCenter, axes.yTitle);
+    text.draw(painter, QRect(0, 0, yTitleWidth, textHeight), Qt::AlignCenter, axes.yTitle);
     painter.restore();
 
     // The time title is centred under the plot, below the time labels.
-    const int xTitleWidth = metrics.horizontalAdvance(axes.xTitle);
-    painter.drawText(QRect(left + plotRect.width() / 2 - xTitleWidth / 2,
-                           bottom + textHeight + (axes.bottomMargin - textHeight) / 2, xTitleWidth,
-                           textHeight),
-                     Qt::AlignCenter, axes.xTitle);
+    const int xTitleWidth = text.width(painter, axes.xTitle);
+    text.draw(painter,
+              QRect(left + plotRect.width() / 2 - xTitleWidth / 2,
+                    bottom + textHeight + (axes.bottomMargin - textHeight) / 2, xTitleWidth, textHeight),
+              Qt::AlignCenter, axes.xTitle);
 }
 
-void ChartRenderer::drawValueTicks(QPainter &painter, const QRect &plotRect, const ValueTicks &ticks)
+void ChartRenderer::drawValueTicks(QPainter &painter, const QRect &plotRect, const ValueTicks &ticks,
+                                   ChartText &text)
 {
     const int left = plotRect.left();
     painter.setPen(QPen());
@@ -213,14 +214,14 @@ void ChartRenderer::drawValueTicks(QPainter &painter, const QRect &plotRect, con
         painter.drawLine(left, y, left + plotRect.width(), y);
     painter.setPen(QPen());
 
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int textHeight = metrics.height();
+    const int textHeight = painter.fontMetrics().height();
     for (int j = 0; j < ticks.y.size(); ++j) {
-        const QString &text = ticks.labels.at(j);
-        const int width = metrics.horizontalAdvance(text);
-        painter.drawText(QRect(left - kTickLengthPixels - width - kLabelGapPixels,
-                               ticks.y.at(j) - textHeight / 2, width, textHeight),
-                         Qt::AlignCenter, text);
+        const QString &label = ticks.labels.at(j);
+        const int width = text.width(painter, label);
+        text.draw(painter,
+                  QRect(left - kTickLengthPixels - width - kLabelGapPixels, ticks.y.at(j) - textHeight / 2, width,
+                        textHeight),
+                  Qt::AlignCenter, label);
     }
 }
 
@@ -277,16 +278,14 @@ void ChartRenderer::drawIndicator(QPainter &painter, const ChartLine &line, int 
     const int pointIndex = firstIndex + index;
     if (pointIndex >= line.count() || !line.pointSource())
         return;
-    const QString text = line.pointSource()->label(pointIndex);
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int width = metrics.horizontalAdvance(text);
-    const int height = metrics.height();
+    const QString label = line.pointSource()->label(pointIndex);
+    const int width = text->width(painter, label);
+    const int height = painter.fontMetrics().height();
     // Near the right edge the label goes left of the line to stay readable.
     const int labelLeft = x + width + kLabelGapPixels < plotRect.right()
                               ? x + kLabelGapPixels
                               : x - width - kLabelGapPixels;
-    painter.drawText(QRect(labelLeft, plotRect.top() - height, width, height), Qt::AlignCenter,
-                     text);
+    text->draw(painter, QRect(labelLeft, plotRect.top() - height, width, height), Qt::AlignCenter, label);
 }
 
 void ChartRenderer::drawCursors(QPainter &painter, const ChartLine &line, const int (&cursors)[2]) const
@@ -302,29 +301,15 @@ void ChartRenderer::drawCursors(QPainter &painter, const ChartLine &line, const 
         painter.drawLine(x, plotRect.top(), x, plotRect.bottom());
         const QString number = QString::number(c + 1);
         painter.setPen(QPen(kCursorColors[c]));
-        painter.drawText(QRect(x + kLabelGapPixels, plotRect.bottom() - metrics.height(),
-                               metrics.horizontalAdvance(number), metrics.height()),
-                         Qt::AlignCenter, number);
+        text->draw(painter,
+                   QRect(x + kLabelGapPixels, plotRect.bottom() - metrics.height(), text->width(painter, number),
+                         metrics.height()),
+                   Qt::AlignCenter, number);
     }
 }
 
-void ChartRenderer::drawReadout(QPainter &painter, const QStringList &lines) const
+void ChartRenderer::drawReadout(QPainter &painter, const QImage &box) const
 {
-    if (lines.isEmpty())
-        return;
-    const QFontMetrics metrics = painter.fontMetrics();
-    int width = 0;
-    for (const QString &line : lines)
-        width = std::max(width, metrics.horizontalAdvance(line));
-    const QRect box(plotRect.left() + kReadoutPaddingPixels, plotRect.top() + kReadoutPaddingPixels,
-                    width + 2 * kReadoutPaddingPixels, lines.size() * metrics.height() + 2 * kReadoutPaddingPixels);
-    // See-through, so the line under the box stays in sight.
-    painter.fillRect(box, QColor(255, 255, 255, 150));
-    painter.setPen(QPen(Qt::gray));
-    painter.drawRect(box.adjusted(0, 0, -1, -1));
-    painter.setPen(QPen(Qt::black));
-    for (int i = 0; i < lines.size(); ++i)
-        painter.drawText(QRect(box.left() + kReadoutPaddingPixels, box.top() + kReadoutPaddingPixels + i * metrics.height(),
-                               width, metrics.height()),
-                         Qt::AlignLeft | Qt::AlignVCenter, lines.at(i));
+    if (!box.isNull())
+        painter.drawImage(plotRect.topLeft() + QPoint(kReadoutInsetPixels, kReadoutInsetPixels), box);
 }

@@ -10,8 +10,10 @@
 #include <QVector>
 
 class ChartLine;
+class ChartText;
 class ChartTimeline;
 class QColor;
+class QImage;
 class QPainter;
 class QPoint;
 
@@ -64,7 +66,8 @@ public:
         bool operator!=(const AxesPicture &other) const;
     };
 
-    ChartRenderer(const QRect &plotRect, const ChartLayout &layout, int firstIndex, int lastIndex);
+    // Texts are laid out through text, which keeps their layouts.
+    ChartRenderer(const QRect &plotRect, const ChartLayout &layout, int firstIndex, int lastIndex, ChartText &text);
 
     // The axis lines, ticks, dotted grid, labels and titles of this layout.
     // The time labels are the times of timeLine's readings; null, or a line
@@ -73,7 +76,7 @@ public:
     // are shaded.
     AxesPicture axesPicture(const ChartLine *timeLine, const Axes &axes,
                             const ChartTimeline *timeline = nullptr) const;
-    static void drawAxes(QPainter &painter, const AxesPicture &picture);
+    static void drawAxes(QPainter &painter, const AxesPicture &picture, ChartText &text);
     // The visible readings of the line as a polyline; readings that are not
     // finite, and the breaks of timeline when given, break it; a reading
     // alone between breaks is a dot. It costs a few vertices per pixel
@@ -82,8 +85,8 @@ public:
     // Vertical lines at the cursors (reading indexes, -1 for none) that are
     // visible on the line's offsets, numbered 1 and 2.
     void drawCursors(QPainter &painter, const ChartLine &line, const int (&cursors)[2]) const;
-    // The read-out's lines in a box at the plot's top left corner.
-    void drawReadout(QPainter &painter, const QStringList &lines) const;
+    // The read-out's box (see ChartReadoutBox) at the plot's top left corner.
+    void drawReadout(QPainter &painter, const QImage &box) const;
     // press and drag are relative to the plot area's top-left corner.
     void drawSelection(QPainter &painter, const QPoint &press, const QPoint &drag) const;
     // index counts from the first visible reading and must name an entry
@@ -94,12 +97,13 @@ private:
     // Value ticks firstStep .. lastStep from the zero level: direction -1
     // goes up the screen towards positive values, +1 down towards negative.
     ValueTicks valueTicks(int direction, int firstStep, int lastStep, int decimals) const;
-    static void drawValueTicks(QPainter &painter, const QRect &plotRect, const ValueTicks &ticks);
+    static void drawValueTicks(QPainter &painter, const QRect &plotRect, const ValueTicks &ticks, ChartText &text);
 
     QRect plotRect;
     ChartLayout layout;
     int firstIndex;
     int lastIndex;
+    ChartText *text;
 };
 
 #endif // CHARTRENDERER_H

@@ -487,7 +487,7 @@ void DMMChart::rebuildLayers()
         axes.xTitle = xTitle;
         axes.yTitle = yTitle;
         axes.font = font();
-        const ChartRenderer::AxesPicture picture = ChartRenderer(plotRect, plot, firstIndex, lastIndex)
+        const ChartRenderer::AxesPicture picture = ChartRenderer(plotRect, plot, firstIndex, lastIndex, texts)
                                                        .axesPicture(hasData() ? lines.first() : nullptr, axes,
                                                                     &timeline);
         if (!paintedAxes || *paintedAxes != picture) {
@@ -495,7 +495,7 @@ void DMMChart::rebuildLayers()
             releaseLayersFrom(Layer::Lines);
             basePixmap.fill(backgroundColor);
             QPainter painter(&basePixmap);
-            ChartRenderer::drawAxes(painter, picture);
+            ChartRenderer::drawAxes(painter, picture, texts);
             paintedAxes = picture;
             lowerChanged = true;
         }
@@ -503,7 +503,7 @@ void DMMChart::rebuildLayers()
 
     // A layer that adds nothing shares the pixels of the one below; one that
     // adds something is drawn in a buffer of its own, kept from paint to paint.
-    const ChartRenderer renderer(plotRect, plot, firstIndex, lastIndex);
+    const ChartRenderer renderer(plotRect, plot, firstIndex, lastIndex, texts);
     if (linesDirty || lowerChanged) {
         linesDirty = false;
         releaseLayersFrom(Layer::Lines);
@@ -530,7 +530,7 @@ void DMMChart::rebuildLayers()
             painter.setFont(font());
             if (analysis) {
                 renderer.drawCursors(painter, *lines.first(), cursors);
-                renderer.drawReadout(painter, readout());
+                renderer.drawReadout(painter, readoutBox.image(readout(), font()));
             }
             if (dragging)
                 renderer.drawSelection(painter, pressPoint, dragPoint);

@@ -3,7 +3,9 @@
 
 #include "chartlayout.h"
 #include "chartreadout.h"
+#include "chartreadoutbox.h"
 #include "chartrenderer.h"
+#include "charttext.h"
 #include "charttimeline.h"
 
 #include <QColor>
@@ -155,6 +157,9 @@ private:
     QPixmap basePixmap;
     // What basePixmap shows; none while it has not been painted.
     std::optional<ChartRenderer::AxesPicture> paintedAxes;
+    // The layouts of the texts the layers draw, kept from paint to paint.
+    ChartText texts;
+    ChartReadoutBox readoutBox;
     QPixmap linesPixmap;
     QPixmap finalPixmap;
     QPixmap selectionPixmap;

@@ -23,6 +23,7 @@
 #include "channelrecord.h"
 #include "chartline.h"
 #include "chartrenderer.h"
+#include "charttext.h"
 #include "datamodel.h"
 #include "dmmchart.h"
 #include "instrumentreading.h"
@@ -268,10 +269,11 @@ void measureChart(Bench &bench)
     report("chart.repaint.full", BenchClock::runs(kRuns, kRepaintsPerRun, [chart] { fullRepaint(chart); }));
 
     const QPixmap base = chart->layer(DMMChart::Layer::Base);
+    ChartText texts;
     report("chart.lines.fast", BenchClock::runs(kRuns, kRepaintsPerRun, [&] {
         QPixmap target = base;
         QPainter painter(&target);
-        ChartRenderer(chart->plotArea(), chart->plotLayout(), chart->visibleFirst(), chart->visibleLast())
+        ChartRenderer(chart->plotArea(), chart->plotLayout(), chart->visibleFirst(), chart->visibleLast(), texts)
             .drawLine(painter, *chart->line(0));
     }));
     report("chart.lines.polyline", BenchClock::runs(kRuns, kRepaintsPerRun, [&] {
