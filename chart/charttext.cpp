@@ -3,78 +3,85 @@
 #include <QFontMetrics>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QTextLayout>
+#include <QTransform>
+
+#include <cmath>
 
 namespace {
 
-// Labels of a live chart keep changing (times, read-out values); beyond
-// this many texts the cache starts again rather than grow.
+// Labels of a live chart keep changing (times, indicator labels); beyond
+// this many texts a cache starts again rather than grow.
 constexpr int kMaxTexts = 512;
-// Wide enough for any line the chart draws: the layout must not wrap.
-constexpr qreal kUnwrappedWidth = 1e6;
+// Room around a text's rectangle for glyphs that reach beyond their
+// advance (drawText does not clip a text that fits).
+constexpr int kOverhangPixels = 3;
+
+// An image drawn at whole pixels of the painter's device, at the font
+// size of the device's resolution, gives the text's own pixels.
+bool blendsExactly(QPainter &painter)
+{
+    static const int imageDpi = QImage(1, 1, QImage::Format_ARGB32_Premultiplied).logicalDpiY();
+    const QTransform &transform = painter.deviceTransform();
+    return transform.type() <= QTransform::TxTranslate && transform.dx() == std::floor(transform.dx())
+        && transform.dy() == std::floor(transform.dy()) && painter.device()->logicalDpiY() == imageDpi;
+}
 
 } // namespace
 
-ChartText::ChartText() = default;
+bool ChartText::Key::operator==(const Key &other) const
+{
+    return text == other.text && size == other.size && alignment == other.alignment && color == other.color;
+}
 
-ChartText::~ChartText() = default;
+uint qHash(const ChartText::Key &key, uint seed)
+{
+    return qHash(key.text, seed) ^ qHash(key.size.width() * 4099 + key.size.height(), seed)
+        ^ qHash(key.alignment * 31 + int(key.color), seed);
+}
 
 void ChartText::follow(QPainter &painter)
 {
-    const int deviceDpi = painter.device()->logicalDpiY();
-    if (painter.font() == font && deviceDpi == dpi)
+    if (painter.font() == font)
         return;
-    texts.clear();
+    widths.clear();
+    images.clear();
     font = painter.font();
-    dpi = deviceDpi;
-}
-
-const ChartText::Laid &ChartText::laid(QPainter &painter, const QString &text)
-{
-    follow(painter);
-    const auto found = texts.find(text);
-    if (found != texts.end())
-        return found->second;
-    if (texts.size() >= kMaxTexts)
-        texts.clear();
-    Laid entry;
-    entry.layout = std::make_unique<QTextLayout>(text, font, painter.device());
-    entry.layout->setCacheEnabled(true);
-    entry.layout->beginLayout();
-    entry.layout->createLine().setLineWidth(kUnwrappedWidth);
-    entry.layout->endLayout();
-    entry.width = painter.fontMetrics().horizontalAdvance(text);
-    return texts.emplace(text, std::move(entry)).first->second;
 }
 
 int ChartText::width(QPainter &painter, const QString &text)
 {
-    return laid(painter, text).width;
+    follow(painter);
+    const auto found = widths.constFind(text);
+    if (found != widths.constEnd())
+        return *found;
+    if (widths.size() >= kMaxTexts)
+        widths.clear();
+    return *widths.insert(text, painter.fontMetrics().horizontalAdvance(text));
 }
 
 void ChartText::draw(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text)
 {
-    // What the chart draws: one line, left or centred, top or middle.
-    // Anything else goes the long way.
-    if (text.contains(QLatin1Char('\n')) || (alignment & (Qt::AlignRight | Qt::AlignBottom | Qt::AlignJustify))) {
+    // A text wider or taller than its rectangle is cut at it, and drawn at
+    // a place whose rounding the image would not repeat: it goes directly.
+    if (!blendsExactly(painter) || width(painter, text) > rect.width()
+        || painter.fontMetrics().height() > rect.height()) {
         painter.drawText(rect, int(alignment), text);
         return;
     }
-    const QTextLayout &layout = *laid(painter, text).layout;
-    const QTextLine line = layout.lineAt(0);
-    // The offsets and the clip are drawText's own for one line: the bounds
-    // take the text's natural width, the drawing its advance.
-    const bool centred = alignment & Qt::AlignHCenter;
-    const qreal boundsX = centred ? (rect.width() - line.naturalTextWidth()) / 2 : 0;
-    const qreal drawX = centred ? (rect.width() - line.horizontalAdvance()) / 2 : 0;
-    const qreal y = alignment & Qt::AlignVCenter ? (rect.height() - line.height()) / 2 : 0;
-    const QRectF bounds(rect.x() + boundsX, rect.y() + y, line.naturalTextWidth(), line.height());
-    const bool clipped = !QRectF(rect).contains(bounds);
-    if (clipped) {
-        painter.save();
-        painter.setClipRect(rect, Qt::IntersectClip);
+    const Key key{text, rect.size(), int(alignment), painter.pen().color().rgba()};
+    auto found = images.constFind(key);
+    if (found == images.constEnd()) {
+        if (images.size() >= kMaxTexts)
+            images.clear();
+        QImage image(rect.size() + QSize(2 * kOverhangPixels, 2 * kOverhangPixels),
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter imagePainter(&image);
+        imagePainter.setFont(font);
+        imagePainter.setPen(painter.pen());
+        imagePainter.drawText(QRect(QPoint(kOverhangPixels, kOverhangPixels), rect.size()), int(alignment), text);
+        imagePainter.end();
+        found = images.insert(key, image);
     }
-    layout.draw(&painter, QPointF(rect.x() + drawX, rect.y() + y));
-    if (clipped)
-        painter.restore();
+    painter.drawImage(rect.topLeft() - QPoint(kOverhangPixels, kOverhangPixels), *found);
 }

@@ -2,45 +2,48 @@
 #define CHARTTEXT_H
 
 #include <QFont>
+#include <QHash>
+#include <QImage>
+#include <QRgb>
+#include <QSize>
 #include <QString>
-
-#include <memory>
-#include <unordered_map>
 
 class QPainter;
 class QRect;
-class QTextLayout;
 
-// The chart's texts, each laid out once and drawn from its layout after.
-// Laying a text out (shaping its glyphs) costs about twice as much as
-// drawing them, and the labels, titles and read-out lines mostly come back
-// unchanged from paint to paint. A text is drawn with the same pixels as
-// QPainter::drawText gives for the same rectangle and alignment.
+// The chart's texts, each drawn once into an image of its own and blended
+// from there after. Laying a text out and drawing its glyphs one by one
+// costs several times more than blending one small image, and the labels
+// and titles mostly come back unchanged from paint to paint. The image is
+// the text as QPainter::drawText puts it in the same rectangle, so only
+// the rounding of the blend can differ, by a few levels of a colour.
 class ChartText
 {
 public:
-    ChartText();
-    ~ChartText();
-
-    // As QFontMetrics::horizontalAdvance with the painter's font and device.
+    // As QFontMetrics::horizontalAdvance with the painter's font.
     int width(QPainter &painter, const QString &text);
-    // As QPainter::drawText(rect, alignment, text).
+    // As QPainter::drawText(rect, alignment, text), in the painter's pen.
     void draw(QPainter &painter, const QRect &rect, Qt::Alignment alignment, const QString &text);
 
-private:
-    struct Laid
+    struct Key
     {
-        std::unique_ptr<QTextLayout> layout;
-        int width = 0;
+        QString text;
+        QSize size;
+        int alignment;
+        QRgb color;
+
+        bool operator==(const Key &other) const;
     };
 
-    // Forgets every layout when the painter's font or resolution changed.
+private:
+    // Forgets every text when the painter's font differs from the last one.
     void follow(QPainter &painter);
-    const Laid &laid(QPainter &painter, const QString &text);
 
-    std::unordered_map<QString, Laid> texts;
+    QHash<QString, int> widths;
+    QHash<Key, QImage> images;
     QFont font;
-    int dpi = 0;
 };
+
+uint qHash(const ChartText::Key &key, uint seed = 0);
 
 #endif // CHARTTEXT_H

@@ -303,20 +303,11 @@ int DMMChart::labelDecimalCount() const
     return labelDecimals;
 }
 
-QPixmap DMMChart::layer(Layer which) const
+QPixmap DMMChart::layer(Layer which)
 {
     QMutexLocker locker(&mutex);
-    switch (which) {
-    case Layer::Base:
-        return basePixmap;
-    case Layer::Lines:
-        return linesPixmap;
-    case Layer::Selection:
-        return selectionPixmap;
-    case Layer::Final:
-        return finalPixmap;
-    }
-    return QPixmap();
+    compose(which);
+    return painted[int(which)] ? pixmapOf(which) : QPixmap();
 }
 
 void DMMChart::slotTmrIndicatorTimeout()
@@ -458,7 +449,7 @@ void DMMChart::resizeEvent(QResizeEvent *event)
     plotRect = QRect(leftMargin, topMargin, size.width() - rightMargin - leftMargin,
                      size.height() - bottomMargin - topMargin);
     basePixmap = QPixmap(size);
-    paintedAxes.reset();
+    axesPicture.reset();
     axesDirty = true;
     QWidget::resizeEvent(event);
 }
@@ -470,7 +461,6 @@ void DMMChart::rebuildLayers()
     if (basePixmap.isNull())
         return;
 
-    bool lowerChanged = false;
     if (axesDirty) {
         axesDirty = false;
         loadAxisChoice();
@@ -490,91 +480,151 @@ void DMMChart::rebuildLayers()
         const ChartRenderer::AxesPicture picture = ChartRenderer(plotRect, plot, firstIndex, lastIndex, texts)
                                                        .axesPicture(hasData() ? lines.first() : nullptr, axes,
                                                                     &timeline);
-        if (!paintedAxes || *paintedAxes != picture) {
-            // The layers above may share its pixels; they are rebuilt anyway.
-            releaseLayersFrom(Layer::Lines);
-            basePixmap.fill(backgroundColor);
-            QPainter painter(&basePixmap);
-            ChartRenderer::drawAxes(painter, picture, texts);
-            paintedAxes = picture;
-            lowerChanged = true;
+        if (!axesPicture || *axesPicture != picture) {
+            axesPicture = picture;
+            invalidateFrom(Layer::Base);
         }
     }
-
-    // A layer that adds nothing shares the pixels of the one below; one that
-    // adds something is drawn in a buffer of its own, kept from paint to paint.
-    const ChartRenderer renderer(plotRect, plot, firstIndex, lastIndex, texts);
-    if (linesDirty || lowerChanged) {
+    if (linesDirty) {
         linesDirty = false;
-        releaseLayersFrom(Layer::Lines);
-        linesPixmap = basePixmap;
-        if (hasData()) {
-            copyLayer(basePixmap, linesBuffer);
-            QPainter painter(&linesBuffer);
-            for (const ChartLine *line : qAsConst(lines))
-                renderer.drawLine(painter, *line, &timeline);
-            painter.end();
-            linesPixmap = linesBuffer;
-        }
-        lowerChanged = true;
+        invalidateFrom(Layer::Lines);
     }
-
-    if (selectionDirty || lowerChanged) {
+    if (selectionDirty) {
         selectionDirty = false;
-        releaseLayersFrom(Layer::Selection);
-        selectionPixmap = linesPixmap;
-        const bool analysis = hasData() && (cursors[0] >= 0 || cursors[1] >= 0 || readoutShown);
-        if (analysis || dragging) {
-            copyLayer(linesPixmap, selectionBuffer);
-            QPainter painter(&selectionBuffer);
-            painter.setFont(font());
-            if (analysis) {
-                renderer.drawCursors(painter, *lines.first(), cursors);
-                renderer.drawReadout(painter, readoutBox.image(readout(), font()));
-            }
-            if (dragging)
-                renderer.drawSelection(painter, pressPoint, dragPoint);
-            painter.end();
-            selectionPixmap = selectionBuffer;
-        }
-        lowerChanged = true;
+        invalidateFrom(Layer::Selection);
     }
-
-    if (indicatorDirty || lowerChanged) {
+    if (indicatorDirty) {
         // While the timer runs the indicator is redrawn at every paint, so
         // its timeout is drawn however the paints fall.
         if (!indicatorTimer->isActive())
             indicatorDirty = false;
-        releaseLayersFrom(Layer::Final);
-        finalPixmap = selectionPixmap;
-        if (hasData() && indicatorVisible && indicatorIndex != -1) {
-            const int visibleCount = lines.first()->offsets().size();
-            indicatorIndex = std::min(indicatorIndex, visibleCount - 1);
-            if (indicatorIndex >= 0) {
-                copyLayer(selectionPixmap, finalBuffer);
-                QPainter painter(&finalBuffer);
-                painter.setFont(font());
-                renderer.drawIndicator(painter, *lines.first(), indicatorIndex, indicatorColor);
-                painter.end();
-                finalPixmap = finalBuffer;
-            }
-        }
+        invalidateFrom(Layer::Final);
+    }
+    if (!painted[int(Layer::Final)] && hasData() && indicatorIndex != -1)
+        indicatorIndex = std::min(indicatorIndex, lines.first()->offsets().size() - 1);
+    compose(Layer::Final);
+    std::fill(std::begin(changed), std::end(changed), false);
+}
+
+void DMMChart::invalidateFrom(Layer lowest)
+{
+    for (int layer = int(lowest); layer <= int(Layer::Final); ++layer) {
+        changed[layer] = true;
+        painted[layer] = false;
+        // The pixels of the layers above may be shared with this one's
+        // buffer; dropping them keeps the buffer from being copied when it
+        // is drawn again.
+        if (layer != int(Layer::Base))
+            pixmapOf(Layer(layer)) = QPixmap();
     }
 }
 
-void DMMChart::releaseLayersFrom(Layer lowest)
+void DMMChart::compose(Layer layer)
 {
-    switch (lowest) {
-    case Layer::Base:
-    case Layer::Lines:
-        linesPixmap = QPixmap();
-        Q_FALLTHROUGH();
-    case Layer::Selection:
-        selectionPixmap = QPixmap();
-        Q_FALLTHROUGH();
-    case Layer::Final:
-        finalPixmap = QPixmap();
+    const int index = int(layer);
+    if (painted[index] || !axesPicture)
+        return;
+    if (layer != Layer::Base && !addsToLayerBelow(layer)) {
+        compose(Layer(index - 1));
+        pixmapOf(layer) = pixmapOf(Layer(index - 1));
+    } else {
+        // The layers below that changed together with this one are drawn
+        // straight into its buffer and left unpainted: a full repaint then
+        // draws each layer once and copies nothing. They are painted on
+        // their own when a layer above changes alone.
+        int below = index - 1;
+        while (below >= 0 && !painted[below] && changed[below])
+            --below;
+        QPixmap &buffer = bufferOf(layer);
+        if (below >= 0) {
+            compose(Layer(below));
+            copyLayer(pixmapOf(Layer(below)), buffer);
+        } else if (buffer.size() != basePixmap.size()) {
+            buffer = QPixmap(basePixmap.size());
+        }
+        QPainter painter(&buffer);
+        for (int drawn = below + 1; drawn <= index; ++drawn) {
+            painter.save();
+            drawContent(Layer(drawn), painter);
+            painter.restore();
+            changed[drawn] = false;
+        }
+        painter.end();
+        pixmapOf(layer) = buffer;
     }
+    painted[index] = true;
+}
+
+bool DMMChart::addsToLayerBelow(Layer layer) const
+{
+    switch (layer) {
+    case Layer::Base:
+        return true;
+    case Layer::Lines:
+        return hasData();
+    case Layer::Selection:
+        return dragging || (hasData() && (cursors[0] >= 0 || cursors[1] >= 0 || readoutShown));
+    case Layer::Final:
+        return hasData() && indicatorVisible && indicatorIndex >= 0;
+    }
+    return false;
+}
+
+void DMMChart::drawContent(Layer layer, QPainter &painter)
+{
+    const ChartRenderer renderer(plotRect, plot, firstIndex, lastIndex, texts);
+    painter.setFont(font());
+    switch (layer) {
+    case Layer::Base:
+        painter.fillRect(QRect(QPoint(0, 0), basePixmap.size()), backgroundColor);
+        ChartRenderer::drawAxes(painter, *axesPicture, texts);
+        break;
+    case Layer::Lines:
+        for (const ChartLine *line : qAsConst(lines))
+            renderer.drawLine(painter, *line, &timeline);
+        break;
+    case Layer::Selection:
+        if (hasData() && (cursors[0] >= 0 || cursors[1] >= 0 || readoutShown)) {
+            renderer.drawCursors(painter, *lines.first(), cursors);
+            renderer.drawReadout(painter, readoutBox.image(readout(), font()));
+        }
+        if (dragging)
+            renderer.drawSelection(painter, pressPoint, dragPoint);
+        break;
+    case Layer::Final:
+        renderer.drawIndicator(painter, *lines.first(), indicatorIndex, indicatorColor);
+        break;
+    }
+}
+
+QPixmap &DMMChart::pixmapOf(Layer layer)
+{
+    switch (layer) {
+    case Layer::Base:
+        break;
+    case Layer::Lines:
+        return linesPixmap;
+    case Layer::Selection:
+        return selectionPixmap;
+    case Layer::Final:
+        return finalPixmap;
+    }
+    return basePixmap;
+}
+
+QPixmap &DMMChart::bufferOf(Layer layer)
+{
+    switch (layer) {
+    case Layer::Base:
+        break;
+    case Layer::Lines:
+        return linesBuffer;
+    case Layer::Selection:
+        return selectionBuffer;
+    case Layer::Final:
+        return finalBuffer;
+    }
+    return basePixmap;
 }
 
 void DMMChart::updateLayout()

@@ -85,7 +85,10 @@ public:
     int lineCount() const;
     const ChartLine *line(int index) const;
     int labelDecimalCount() const;
-    QPixmap layer(Layer which) const;
+    // The layer's pixels as the chart last composed them (painted now if a
+    // full repaint drew it straight into a layer above); null before the
+    // first paint.
+    QPixmap layer(Layer which);
 
     // "Readings" (false, the default) or "Time"; stored in the user's
     // settings under the chart's object name.
@@ -129,9 +132,18 @@ protected:
 private:
     // Rebuilds the layers that are out of date; the caller holds the mutex.
     void rebuildLayers();
-    // Drops the layers from `lowest` up, so their buffers are not shared
-    // while they are drawn again.
-    void releaseLayersFrom(Layer lowest);
+    // The layers from `lowest` up changed and must be drawn again.
+    void invalidateFrom(Layer lowest);
+    // Paints the layer, and the layers below it that it needs, if they are
+    // not painted.
+    void compose(Layer layer);
+    // Whether the layer draws anything; one that does not shows the pixels
+    // of the layer below.
+    bool addsToLayerBelow(Layer layer) const;
+    // What the layer draws over the one below.
+    void drawContent(Layer layer, QPainter &painter);
+    QPixmap &pixmapOf(Layer layer);
+    QPixmap &bufferOf(Layer layer);
     void updateLayout();
     // pos is in widget coordinates; the result is relative to the plot
     // area's top-left corner and lies inside it.
@@ -155,8 +167,8 @@ private:
     QRect plotRect;
     QList<ChartLine *> lines;
     QPixmap basePixmap;
-    // What basePixmap shows; none while it has not been painted.
-    std::optional<ChartRenderer::AxesPicture> paintedAxes;
+    // What basePixmap shows; none before the first layout.
+    std::optional<ChartRenderer::AxesPicture> axesPicture;
     // The layouts of the texts the layers draw, kept from paint to paint.
     ChartText texts;
     ChartReadoutBox readoutBox;
@@ -205,6 +217,10 @@ private:
     QPixmap linesBuffer;
     QPixmap selectionBuffer;
     QPixmap finalBuffer;
+    // Per layer: its pixmap holds its current pixels; it changed since the
+    // last rebuild.
+    bool painted[4] = {};
+    bool changed[4] = {};
 };
 
 #endif // DMMCHART_H

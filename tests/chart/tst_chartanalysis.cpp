@@ -74,6 +74,7 @@ private slots:
     void timeAxisIsRememberedAndShadesGaps();
     void clockSetBackKeepsDrawing();
     void clearedChartMeasuresItsNewReadings();
+    void layersPaintedAtOnceMatchLayersPaintedInTurn();
 };
 
 void TestChartAnalysis::wheelZoomsAroundThePointer()
@@ -285,6 +286,51 @@ void TestChartAnalysis::clearedChartMeasuresItsNewReadings()
     chart->repaint();
     // 5 W for 99 s.
     QVERIFY2(chart->readout().contains(QStringLiteral("Energy 137.5 mWh")), qPrintable(chart->readout().join('\n')));
+}
+
+// A full repaint draws the changed layers straight into the top one; painted
+// later, when asked for or when a layer above changes alone, they must hold
+// the pixels of layers painted one at a time.
+void TestChartAnalysis::layersPaintedAtOnceMatchLayersPaintedInTurn()
+{
+    auto atOnce = shownChart(QStringLiteral("chartVoltage"), 200);
+    auto inTurn = shownChart(QStringLiteral("chartVoltage"), 200);
+    QVERIFY(atOnce && inTurn);
+    const QPoint hover = atOnce->plotArea().center();
+    const auto layersOf = [](DMMChart &chart) {
+        QList<QImage> images;
+        for (DMMChart::Layer layer :
+             {DMMChart::Layer::Base, DMMChart::Layer::Lines, DMMChart::Layer::Selection, DMMChart::Layer::Final})
+            images << chart.layer(layer).toImage();
+        return images;
+    };
+
+    inTurn->setYTitle(QStringLiteral("Volts"));
+    inTurn->repaint();
+    inTurn->setCursor(0, 40);
+    inTurn->setCursor(1, 150);
+    inTurn->repaint();
+    QTest::mouseMove(inTurn.get(), hover);
+    inTurn->repaint();
+
+    atOnce->setCursor(0, 40);
+    atOnce->setCursor(1, 150);
+    // The same column, so the same reading; a move to the very same point
+    // as the other window's would not reach this one.
+    QTest::mouseMove(atOnce.get(), hover + QPoint(0, 5));
+    atOnce->setYTitle(QStringLiteral("Volts"));
+    atOnce->repaint();
+    QVERIFY(atOnce->isIndicatorShown());
+    QCOMPARE(atOnce->grab().toImage(), inTurn->grab().toImage());
+
+    // A cursor moved after the full repaint: the selection is drawn again on
+    // lines that were never painted on their own.
+    atOnce->setCursor(1, 120);
+    atOnce->repaint();
+    inTurn->setCursor(1, 120);
+    inTurn->repaint();
+    QCOMPARE(layersOf(*atOnce), layersOf(*inTurn));
+    QVERIFY(layersOf(*atOnce).at(1) != layersOf(*atOnce).at(2));
 }
 
 int main(int argc, char *argv[])

@@ -60,7 +60,7 @@ void addWalk(DMMChart &chart, int count, unsigned seed, bool timed = false)
 }
 
 // The plain drawing of the visible readings on top of the chart's axes layer.
-QImage plainPolyline(const DMMChart &chart)
+QImage plainPolyline(DMMChart &chart)
 {
     QImage image = chart.layer(DMMChart::Layer::Base).toImage();
     const ChartLayout &layout = chart.plotLayout();

@@ -114,7 +114,7 @@ bool isIndicatorBlue(QColor c)
     return c.blue() - c.red() > 60;
 }
 
-QImage finalImage(const DMMChart &chart)
+QImage finalImage(DMMChart &chart)
 {
     return chart.layer(DMMChart::Layer::Final).toImage();
 }
