@@ -5,14 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// A column of up to this many readings has its rows worked out once and
-// searched one by one: cheaper than asking the value blocks, which pays off
-// for longer columns only.
-constexpr int kMaxRowsWorkedOut = 64;
-
-} // namespace
 
 ChartPolyline::ChartPolyline(const ValueColumn &values, int first, const Mapping &mapping)
     : values(values), first(first), mapping(mapping)
@@ -97,16 +89,14 @@ void ChartPolyline::appendColumn(int start, int end, bool runStarts, bool runEnd
 void ChartPolyline::workOutRows(int start, int end)
 {
     rowsStart = start;
-    columnRows.clear();
-    if (end - start + 1 > kMaxRowsWorkedOut)
-        return;
-    for (int index = start; index <= end; ++index)
-        columnRows.push_back(mapping.y(values.at(index)));
+    rowCount = end - start + 1 <= kMaxRowsWorkedOut ? end - start + 1 : 0;
+    for (int i = 0; i < rowCount; ++i)
+        columnRows[i] = mapping.y(values.at(start + i));
 }
 
 bool ChartPolyline::rowsWorkedOut(int from, int to) const
 {
-    return from >= rowsStart && to - rowsStart < int(columnRows.size());
+    return from >= rowsStart && to - rowsStart < rowCount;
 }
 
 int ChartPolyline::lastOtherRow(int from, int to, int notRow) const
@@ -140,8 +130,8 @@ int ChartPolyline::firstOtherRow(int from, int to, int notRow) const
 std::pair<int, int> ChartPolyline::rowSpan(int from, int to) const
 {
     if (rowsWorkedOut(from, to)) {
-        const auto [top, bottom] = std::minmax_element(columnRows.begin() + (from - rowsStart),
-                                                       columnRows.begin() + (to - rowsStart + 1));
+        const auto [top, bottom] = std::minmax_element(columnRows.cbegin() + (from - rowsStart),
+                                                       columnRows.cbegin() + (to - rowsStart + 1));
         return {*top, *bottom};
     }
     // The mapping is monotonic: the extremes give the outermost rows.

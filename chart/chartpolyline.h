@@ -9,8 +9,8 @@
 #include <QVector>
 
 #include <algorithm>
+#include <array>
 #include <utility>
-#include <vector>
 
 class ChartTimeline;
 class ValueColumn;
@@ -96,10 +96,15 @@ private:
     Mapping mapping;
     int x = 0;
     QPolygon vertices;
+    // A column of up to this many readings has its rows worked out once and
+    // searched one by one: cheaper than asking the value blocks, which pays
+    // off for longer columns only.
+    static constexpr int kMaxRowsWorkedOut = 64;
     // The rows of the current column's readings from rowsStart on, when it
-    // is short enough.
+    // is short enough; rowCount is 0 when it is not.
     int rowsStart = 0;
-    std::vector<int> columnRows;
+    int rowCount = 0;
+    std::array<int, kMaxRowsWorkedOut> columnRows;
     // On a time axis, the run's first and last reading and their offsets.
     int runStart = 0;
     int runEnd = 0;

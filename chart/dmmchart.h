@@ -33,9 +33,12 @@ struct ChartPoint;
 // chart's own menu, behind the button in its top right corner, and
 // remembered per chart) places readings at their times and shades gaps;
 // two cursors (Ctrl+click, Ctrl+Shift+click) get a read-out with the
-// statistics, charge or energy of the readings between them. Drawing is cached in four layers, each a copy
-// of the one below with more drawn on it, so that hovering and dragging
-// redraw only the upper layers. A repaint costs about the same for ten
+// statistics, charge or energy of the readings between them. Drawing is
+// cached in four layers, each the one below with more drawn on it, so that
+// hovering and dragging redraw only the upper layers; layers that change
+// together are drawn straight into the top one, and the ones below it are
+// painted on their own only when a layer above them changes alone. A
+// repaint costs about the same for ten
 // readings as for ten million: the lines hold their values in columns with
 // block extremes, and a line is drawn with a few vertices per pixel column.
 class DMMChart : public QFrame
