@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 class ChartTimeline;
@@ -52,9 +53,13 @@ public:
         int topRow = -(1 << 24);
         int bottomRow = 1 << 24;
 
+        // ChartLayout::toPixel held to the rows, which lie within its
+        // range: clamping to whole rows before truncating gives the same
+        // row, with fewer branches.
         int y(double value) const
         {
-            return std::clamp(ChartLayout::toPixel(zero - yScale * value), topRow, bottomRow);
+            const double row = zero - yScale * value;
+            return int(std::clamp(std::isnan(row) ? 0.0 : row, double(topRow), double(bottomRow)));
         }
     };
 

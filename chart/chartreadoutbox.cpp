@@ -19,16 +19,20 @@ const QImage &ChartReadoutBox::image(const QStringList &lines, const QFont &font
         return box;
     boxLines = lines;
     boxFont = font;
-    box = QImage();
-    if (lines.isEmpty())
+    if (lines.isEmpty()) {
+        box = QImage();
         return box;
+    }
 
     const QFontMetrics metrics(font);
     int width = 0;
     for (const QString &line : lines)
         width = std::max(width, metrics.horizontalAdvance(line));
-    box = QImage(width + 2 * kPaddingPixels, lines.size() * metrics.height() + 2 * kPaddingPixels,
-                 QImage::Format_ARGB32_Premultiplied);
+    const QSize size(width + 2 * kPaddingPixels, lines.size() * metrics.height() + 2 * kPaddingPixels);
+    // A moving cursor changes the numbers, seldom the box's size: its
+    // memory is kept.
+    if (box.size() != size)
+        box = QImage(size, QImage::Format_ARGB32_Premultiplied);
     box.fill(kBoxColor);
     QPainter painter(&box);
     painter.setFont(font);

@@ -30,10 +30,6 @@ QString valueLabelRoom()
     return QStringLiteral("000.0k ");
 }
 
-QPen dottedPen()
-{
-    return QPen(Qt::black, 1, Qt::DotLine);
-}
 
 void clipToDevice(QPainter &painter)
 {
@@ -43,8 +39,8 @@ void clipToDevice(QPainter &painter)
 } // namespace
 
 ChartRenderer::ChartRenderer(const QRect &plotRect, const ChartLayout &layout, int firstIndex,
-                             int lastIndex, ChartText &text)
-    : plotRect(plotRect), layout(layout), firstIndex(firstIndex), lastIndex(lastIndex), text(&text)
+                             int lastIndex, Stamps &stamps)
+    : plotRect(plotRect), layout(layout), firstIndex(firstIndex), lastIndex(lastIndex), stamps(&stamps)
 {
 }
 
@@ -130,8 +126,9 @@ ChartRenderer::ValueTicks ChartRenderer::valueTicks(int direction, int firstStep
     return ticks;
 }
 
-void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture, ChartText &text)
+void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture, Stamps &stamps)
 {
+    ChartText &text = stamps.text;
     const QRect &plotRect = picture.plotRect;
     const Axes &axes = picture.axes;
     const int left = plotRect.left();
@@ -158,10 +155,8 @@ void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture, Char
 
     for (int x : picture.timeTickX)
         painter.drawLine(x, bottom, x, bottom + kTickLengthPixels);
-    painter.setPen(dottedPen());
     for (int x : picture.timeTickX)
-        painter.drawLine(x, top, x, bottom);
-    painter.setPen(QPen());
+        stamps.grid.vertical(painter, x, top, bottom);
 
     for (int i = 0; i < picture.timeLabels.size(); ++i) {
         const QString &label = picture.timeLabels.at(i);
@@ -180,8 +175,8 @@ void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture, Char
     }
 
     painter.drawLine(axes.leftMargin - 1, axes.topMargin - 1, axes.leftMargin - 1, bottom + 1);
-    drawValueTicks(painter, plotRect, picture.upward, text);
-    drawValueTicks(painter, plotRect, picture.downward, text);
+    drawValueTicks(painter, plotRect, picture.upward, stamps);
+    drawValueTicks(painter, plotRect, picture.downward, stamps);
 
     // The value title reads bottom to top, centred on the plot's middle
     // and on the band left of the value labels.
@@ -203,22 +198,20 @@ void ChartRenderer::drawAxes(QPainter &painter, const AxesPicture &picture, Char
 }
 
 void ChartRenderer::drawValueTicks(QPainter &painter, const QRect &plotRect, const ValueTicks &ticks,
-                                   ChartText &text)
+                                   Stamps &stamps)
 {
     const int left = plotRect.left();
     painter.setPen(QPen());
     for (int y : ticks.y)
         painter.drawLine(left, y, left - kTickLengthPixels, y);
-    painter.setPen(dottedPen());
     for (int y : ticks.y)
-        painter.drawLine(left, y, left + plotRect.width(), y);
-    painter.setPen(QPen());
+        stamps.grid.horizontal(painter, left, left + plotRect.width(), y);
 
     const int textHeight = painter.fontMetrics().height();
     for (int j = 0; j < ticks.y.size(); ++j) {
         const QString &label = ticks.labels.at(j);
-        const int width = text.width(painter, label);
-        text.draw(painter,
+        const int width = stamps.text.width(painter, label);
+        stamps.text.draw(painter,
                   QRect(left - kTickLengthPixels - width - kLabelGapPixels, ticks.y.at(j) - textHeight / 2, width,
                         textHeight),
                   Qt::AlignCenter, label);
@@ -259,7 +252,7 @@ void ChartRenderer::drawSelection(QPainter &painter, const QPoint &press, const 
     const QPoint origin = plotRect.topLeft();
     const QPolygon frame({origin + press, origin + QPoint(drag.x(), press.y()), origin + drag,
                           origin + QPoint(press.x(), drag.y())});
-    painter.setPen(dottedPen());
+    painter.setPen(ChartGridLines::pen());
     painter.setBrush(Qt::NoBrush);
     painter.drawPolygon(frame);
 }
@@ -279,13 +272,13 @@ void ChartRenderer::drawIndicator(QPainter &painter, const ChartLine &line, int 
     if (pointIndex >= line.count() || !line.pointSource())
         return;
     const QString label = line.pointSource()->label(pointIndex);
-    const int width = text->width(painter, label);
+    const int width = stamps->text.width(painter, label);
     const int height = painter.fontMetrics().height();
     // Near the right edge the label goes left of the line to stay readable.
     const int labelLeft = x + width + kLabelGapPixels < plotRect.right()
                               ? x + kLabelGapPixels
                               : x - width - kLabelGapPixels;
-    text->draw(painter, QRect(labelLeft, plotRect.top() - height, width, height), Qt::AlignCenter, label);
+    stamps->text.draw(painter, QRect(labelLeft, plotRect.top() - height, width, height), Qt::AlignCenter, label);
 }
 
 void ChartRenderer::drawCursors(QPainter &painter, const ChartLine &line, const int (&cursors)[2]) const
@@ -301,8 +294,8 @@ void ChartRenderer::drawCursors(QPainter &painter, const ChartLine &line, const 
         painter.drawLine(x, plotRect.top(), x, plotRect.bottom());
         const QString number = QString::number(c + 1);
         painter.setPen(QPen(kCursorColors[c]));
-        text->draw(painter,
-                   QRect(x + kLabelGapPixels, plotRect.bottom() - metrics.height(), text->width(painter, number),
+        stamps->text.draw(painter,
+                   QRect(x + kLabelGapPixels, plotRect.bottom() - metrics.height(), stamps->text.width(painter, number),
                          metrics.height()),
                    Qt::AlignCenter, number);
     }

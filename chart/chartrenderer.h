@@ -1,7 +1,9 @@
 #ifndef CHARTRENDERER_H
 #define CHARTRENDERER_H
 
+#include "chartgridlines.h"
 #include "chartlayout.h"
+#include "charttext.h"
 
 #include <QFont>
 #include <QRect>
@@ -10,7 +12,6 @@
 #include <QVector>
 
 class ChartLine;
-class ChartText;
 class ChartTimeline;
 class QColor;
 class QImage;
@@ -66,8 +67,15 @@ public:
         bool operator!=(const AxesPicture &other) const;
     };
 
-    // Texts are laid out through text, which keeps their layouts.
-    ChartRenderer(const QRect &plotRect, const ChartLayout &layout, int firstIndex, int lastIndex, ChartText &text);
+    // What the drawing keeps from paint to paint: texts and grid lines
+    // drawn once and stamped after.
+    struct Stamps
+    {
+        ChartText text;
+        ChartGridLines grid;
+    };
+
+    ChartRenderer(const QRect &plotRect, const ChartLayout &layout, int firstIndex, int lastIndex, Stamps &stamps);
 
     // The axis lines, ticks, dotted grid, labels and titles of this layout.
     // The time labels are the times of timeLine's readings; null, or a line
@@ -76,7 +84,7 @@ public:
     // are shaded.
     AxesPicture axesPicture(const ChartLine *timeLine, const Axes &axes,
                             const ChartTimeline *timeline = nullptr) const;
-    static void drawAxes(QPainter &painter, const AxesPicture &picture, ChartText &text);
+    static void drawAxes(QPainter &painter, const AxesPicture &picture, Stamps &stamps);
     // The visible readings of the line as a polyline; readings that are not
     // finite, and the breaks of timeline when given, break it; a reading
     // alone between breaks is a dot. It costs a few vertices per pixel
@@ -97,13 +105,13 @@ private:
     // Value ticks firstStep .. lastStep from the zero level: direction -1
     // goes up the screen towards positive values, +1 down towards negative.
     ValueTicks valueTicks(int direction, int firstStep, int lastStep, int decimals) const;
-    static void drawValueTicks(QPainter &painter, const QRect &plotRect, const ValueTicks &ticks, ChartText &text);
+    static void drawValueTicks(QPainter &painter, const QRect &plotRect, const ValueTicks &ticks, Stamps &stamps);
 
     QRect plotRect;
     ChartLayout layout;
     int firstIndex;
     int lastIndex;
-    ChartText *text;
+    Stamps *stamps;
 };
 
 #endif // CHARTRENDERER_H

@@ -16,7 +16,8 @@ class QRect;
 // costs several times more than blending one small image, and the labels
 // and titles mostly come back unchanged from paint to paint. The image is
 // the text as QPainter::drawText puts it in the same rectangle, so only
-// the rounding of the blend can differ, by a few levels of a colour.
+// the rounding of the blend can differ, by a few levels of a colour. A
+// painter turned by quarter turns (the value title) gets a turned image.
 class ChartText
 {
 public:
@@ -31,6 +32,8 @@ public:
         QSize size;
         int alignment;
         QRgb color;
+        qreal cosine; // of the painter's quarter turn
+        qreal sine;
 
         bool operator==(const Key &other) const;
     };

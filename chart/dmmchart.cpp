@@ -478,7 +478,7 @@ void DMMChart::rebuildLayers()
         axes.xTitle = xTitle;
         axes.yTitle = yTitle;
         axes.font = font();
-        const ChartRenderer::AxesPicture picture = ChartRenderer(plotRect, plot, firstIndex, lastIndex, texts)
+        const ChartRenderer::AxesPicture picture = ChartRenderer(plotRect, plot, firstIndex, lastIndex, stamps)
                                                        .axesPicture(hasData() ? lines.first() : nullptr, axes,
                                                                     &timeline);
         if (!axesPicture || *axesPicture != picture) {
@@ -573,12 +573,12 @@ bool DMMChart::addsToLayerBelow(Layer layer) const
 
 void DMMChart::drawContent(Layer layer, QPainter &painter)
 {
-    const ChartRenderer renderer(plotRect, plot, firstIndex, lastIndex, texts);
+    const ChartRenderer renderer(plotRect, plot, firstIndex, lastIndex, stamps);
     painter.setFont(font());
     switch (layer) {
     case Layer::Base:
         painter.fillRect(QRect(QPoint(0, 0), basePixmap.size()), backgroundColor);
-        ChartRenderer::drawAxes(painter, *axesPicture, texts);
+        ChartRenderer::drawAxes(painter, *axesPicture, stamps);
         break;
     case Layer::Lines:
         for (const ChartLine *line : qAsConst(lines))

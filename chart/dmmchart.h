@@ -5,7 +5,6 @@
 #include "chartreadout.h"
 #include "chartreadoutbox.h"
 #include "chartrenderer.h"
-#include "charttext.h"
 #include "charttimeline.h"
 
 #include <QColor>
@@ -172,8 +171,7 @@ private:
     QPixmap basePixmap;
     // What basePixmap shows; none before the first layout.
     std::optional<ChartRenderer::AxesPicture> axesPicture;
-    // The layouts of the texts the layers draw, kept from paint to paint.
-    ChartText texts;
+    ChartRenderer::Stamps stamps;
     ChartReadoutBox readoutBox;
     QPixmap linesPixmap;
     QPixmap finalPixmap;

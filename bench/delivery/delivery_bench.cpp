@@ -23,7 +23,6 @@
 #include "channelrecord.h"
 #include "chartline.h"
 #include "chartrenderer.h"
-#include "charttext.h"
 #include "datamodel.h"
 #include "dmmchart.h"
 #include "instrumentreading.h"
@@ -269,11 +268,11 @@ void measureChart(Bench &bench)
     report("chart.repaint.full", BenchClock::runs(kRuns, kRepaintsPerRun, [chart] { fullRepaint(chart); }));
 
     const QPixmap base = chart->layer(DMMChart::Layer::Base);
-    ChartText texts;
+    ChartRenderer::Stamps stamps;
     report("chart.lines.fast", BenchClock::runs(kRuns, kRepaintsPerRun, [&] {
         QPixmap target = base;
         QPainter painter(&target);
-        ChartRenderer(chart->plotArea(), chart->plotLayout(), chart->visibleFirst(), chart->visibleLast(), texts)
+        ChartRenderer(chart->plotArea(), chart->plotLayout(), chart->visibleFirst(), chart->visibleLast(), stamps)
             .drawLine(painter, *chart->line(0));
     }));
     report("chart.lines.polyline", BenchClock::runs(kRuns, kRepaintsPerRun, [&] {

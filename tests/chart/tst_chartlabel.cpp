@@ -1,3 +1,4 @@
+#include "chartgridlines.h"
 #include "chartlabel.h"
 #include "charttext.h"
 
@@ -15,6 +16,7 @@ private slots:
     void time();
     void textImagesDrawAsDrawText_data();
     void textImagesDrawAsDrawText();
+    void gridLinesStampThePensPixels();
 };
 
 void TestChartLabel::value_data()
@@ -128,6 +130,34 @@ void TestChartLabel::textImagesDrawAsDrawText()
             }
         }
         QVERIFY2(worst <= kRoundingLevels, qPrintable(QStringLiteral("%1: %2 levels").arg(text).arg(worst)));
+    }
+}
+
+// Every length from a point to a plot's width, at odd places, on a painter
+// moved by whole pixels and on one turned (which draws directly).
+void TestChartLabel::gridLinesStampThePensPixels()
+{
+    ChartGridLines grid;
+    for (const QTransform &transform : {QTransform::fromTranslate(3, 5), QTransform().rotate(90).translate(0, -90)}) {
+        for (int length = 0; length <= 90; length += length < 12 ? 1 : 13) {
+            QImage expected(100, 100, QImage::Format_RGB32);
+            QImage drawn(expected.size(), expected.format());
+            for (QImage *image : {&expected, &drawn}) {
+                image->fill(Qt::white);
+                QPainter painter(image);
+                painter.setClipRect(image->rect());
+                painter.setTransform(transform);
+                if (image == &expected) {
+                    painter.setPen(ChartGridLines::pen());
+                    painter.drawLine(7, 11, 7 + length, 11);
+                    painter.drawLine(13, 2, 13, 2 + length);
+                } else {
+                    grid.horizontal(painter, 7, 7 + length, 11);
+                    grid.vertical(painter, 13, 2, 2 + length);
+                }
+            }
+            QVERIFY2(drawn == expected, qPrintable(QStringLiteral("length %1").arg(length)));
+        }
     }
 }
 
