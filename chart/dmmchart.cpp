@@ -451,6 +451,7 @@ void DMMChart::resizeEvent(QResizeEvent *event)
                      size.height() - bottomMargin - topMargin);
     basePixmap = QPixmap(size);
     axesPicture.reset();
+    invalidateFrom(Layer::Base);
     axesDirty = true;
     QWidget::resizeEvent(event);
 }
@@ -501,7 +502,7 @@ void DMMChart::rebuildLayers()
             indicatorDirty = false;
         invalidateFrom(Layer::Final);
     }
-    if (!painted[int(Layer::Final)] && hasData() && indicatorIndex != -1)
+    if (!painted[int(Layer::Final)] && hasData() && indicatorVisible && indicatorIndex != -1)
         indicatorIndex = std::min(indicatorIndex, lines.first()->offsets().size() - 1);
     compose(Layer::Final);
     std::fill(std::begin(changed), std::end(changed), false);

@@ -5,7 +5,7 @@
 // title changes, so every layer is rebuilt) on the readings axis, on the
 // time axis and with both cursors shown; a wheel step, a pan step and a
 // cursor move; the statistics of a range; QCustomPlot's replot of the same
-// readings when it is built in, run by run between the full repaints.
+// readings when it is built in.
 //
 // One size per process (scripts/bench-chart runs them all). Each line of
 // output is "series.measure median low high", in milliseconds of CPU time
@@ -24,6 +24,8 @@
 #include <QKeyEvent>
 #include <QStandardPaths>
 #include <QWheelEvent>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -121,46 +123,23 @@ void measure(const QString &series, const QVector<double> &values)
     fill(chart, values);
     chart.grab();
 
-    // QCustomPlot replots between the runs of the full repaints, so that the
-    // two meet the same state of a shared machine; its figure is the median
-    // of all its runs.
-    std::vector<double> otherRuns;
-#ifdef LUMA_BENCH_QCUSTOMPLOT
-    QCustomPlotBench other(QSize(kChartWidthPx, kChartHeightPx), values);
-    const auto otherRun = [&] {
-        otherRuns.push_back(BenchClock::runs(1, kCallsPerRun, [&other] { other.replot(); }).front());
-    };
-#else
-    const auto otherRun = [] {};
-#endif
-
     int flip = 0;
     const auto fullRepaint = [&] {
         chart.setYTitle(++flip % 2 ? QStringLiteral("Voltage ") : QStringLiteral("Voltage"));
         chart.grab();
     };
-    const auto fullRepaints = [&] {
-        std::vector<double> runs;
-        for (int run = 0; run < kRuns; ++run) {
-            runs.push_back(BenchClock::runs(1, kCallsPerRun, fullRepaint).front());
-            otherRun();
-        }
-        return runs;
-    };
-    report(series, "repaint.readings", fullRepaints());
+    report(series, "repaint.readings", BenchClock::runs(kRuns, kCallsPerRun, fullRepaint));
     chart.setTimeAxis(true);
     chart.grab();
-    report(series, "repaint.time", fullRepaints());
+    report(series, "repaint.time", BenchClock::runs(kRuns, kCallsPerRun, fullRepaint));
     const int count = values.size();
     chart.setCursor(0, count / 5);
     chart.setCursor(1, count * 4 / 5);
     chart.grab();
-    report(series, "repaint.time.cursors", fullRepaints());
+    report(series, "repaint.time.cursors", BenchClock::runs(kRuns, kCallsPerRun, fullRepaint));
     chart.setTimeAxis(false);
     chart.grab();
-    report(series, "repaint.readings.cursors", fullRepaints());
-    if (!otherRuns.empty())
-        report(series, "qcustomplot", otherRuns);
+    report(series, "repaint.readings.cursors", BenchClock::runs(kRuns, kCallsPerRun, fullRepaint));
 
     // Steps on the time axis with the cursors shown: in and out again.
     chart.setTimeAxis(true);
@@ -200,12 +179,24 @@ void measure(const QString &series, const QVector<double> &values)
     if (sink == 0)
         std::fprintf(stderr, "no area\n");
 
+#ifdef LUMA_BENCH_QCUSTOMPLOT
+    QCustomPlotBench other(QSize(kChartWidthPx, kChartHeightPx), values);
+    report(series, "qcustomplot", BenchClock::runs(kRuns, kCallsPerRun, [&other] { other.replot(); }));
+#endif
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    // grab() allocates a fresh 720 KB picture at every call. Whether glibc
+    // maps new pages for it depends on what the process freed before (its
+    // dynamic mmap threshold), which made the same repaint cost 0.4 ms in one
+    // process and 0.9 ms in the next. Fixed thresholds take the allocator's
+    // history out of the figures, for QCustomPlot alike; the chart's own
+    // paints allocate no picture.
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 128 << 20);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
