@@ -12,6 +12,7 @@ namespace {
 
 constexpr double kMsPerHour = 3600000.0;
 constexpr int kSignificantDigits = 6;
+constexpr int kAverageExtraDecimals = 2;
 
 QString tr(const char *text)
 {
@@ -54,10 +55,12 @@ ChartReadout::Quantity ChartReadout::quantityOf(const QString &chartName)
     return Quantity::Other;
 }
 
-QString ChartReadout::valueText(double value, Quantity quantity)
+QString ChartReadout::valueText(double value, Quantity quantity, int decimals)
 {
     const QString unit = unitOf(quantity);
-    const QString number = std::isfinite(value) ? QString::number(value, 'g', kSignificantDigits) : QStringLiteral("-");
+    const QString number = !std::isfinite(value) ? QStringLiteral("-")
+        : decimals >= 0                          ? QString::number(value, 'f', decimals)
+                                                 : QString::number(value, 'g', kSignificantDigits);
     return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
 }
 
@@ -87,7 +90,7 @@ QStringList ChartReadout::lines(const ChartPointSource &source, const ChartTimel
         result << tr("Cursor %1: %2  %3")
                       .arg(c + 1)
                       .arg(time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")) : tr("no time"))
-                      .arg(valueText(source.values().at(index), input.quantity));
+                      .arg(valueText(source.values().at(index), input.quantity, input.decimals));
     }
     int first = input.first;
     int last = input.last;
@@ -99,18 +102,21 @@ QStringList ChartReadout::lines(const ChartPointSource &source, const ChartTimel
                                : durationText(t1 - t0);
         result << tr("\u0394t %1  \u0394value %2")
                       .arg(dt)
-                      .arg(valueText(source.values().at(shown[1]) - source.values().at(shown[0]), input.quantity));
+                      .arg(valueText(source.values().at(shown[1]) - source.values().at(shown[0]), input.quantity,
+                                     input.decimals));
         first = std::min(shown[0], shown[1]);
         last = std::max(shown[0], shown[1]);
     }
     const ChartTimeline::Statistics statistics = timeline.statistics(source, first, last);
     result << tr("Readings %1  min %2  max %3")
                   .arg(statistics.count)
-                  .arg(valueText(statistics.min, input.quantity))
-                  .arg(valueText(statistics.max, input.quantity));
+                  .arg(valueText(statistics.min, input.quantity, input.decimals))
+                  .arg(valueText(statistics.max, input.quantity, input.decimals));
+    // An average resolves finer than the readings it is taken of.
+    const int averageDecimals = input.decimals >= 0 ? input.decimals + kAverageExtraDecimals : -1;
     result << tr("Mean %1  RMS %2")
-                  .arg(valueText(statistics.mean, input.quantity))
-                  .arg(valueText(statistics.rms, input.quantity));
+                  .arg(valueText(statistics.mean, input.quantity, averageDecimals))
+                  .arg(valueText(statistics.rms, input.quantity, averageDecimals));
     if (input.quantity == Quantity::Current)
         result << tr("Charge %1").arg(hoursText(statistics.area / kMsPerHour, QStringLiteral("A")));
     else if (input.quantity == Quantity::Power)

@@ -25,12 +25,15 @@ public:
         int first = 0;             // the visible readings
         int last = -1;
         Quantity quantity = Quantity::Other;
+        // Of a reading's value (the chart's label decimals); the mean and
+        // RMS get two more. -1 writes six significant digits.
+        int decimals = -1;
     };
 
     // timeline has been synced with source.
     static QStringList lines(const ChartPointSource &source, const ChartTimeline &timeline, const Input &input);
 
-    static QString valueText(double value, Quantity quantity);
+    static QString valueText(double value, Quantity quantity, int decimals = -1);
     static QString durationText(qint64 ms);
 };
 

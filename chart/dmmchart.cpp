@@ -787,6 +787,7 @@ QStringList DMMChart::readout()
     input.first = firstIndex;
     input.last = lastIndex;
     input.quantity = ChartReadout::quantityOf(objectName());
+    input.decimals = labelDecimals;
     return ChartReadout::lines(*pointSource, timeline, input);
 }
 

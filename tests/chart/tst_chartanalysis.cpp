@@ -197,6 +197,14 @@ void TestChartAnalysis::cursorsAndReadout()
     QTest::keyClick(chart.get(), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), readout.join('\n'));
 
+    // Readings and differences in the chart's decimals; averages with two more.
+    const int labelDecimals = chart->labelDecimalCount();
+    chart->setLabelDecimals(3);
+    QVERIFY2(chart->readout().at(0).endsWith(QStringLiteral("  2.300 A")), qPrintable(chart->readout().at(0)));
+    QVERIFY(chart->readout().at(2).endsWith(QStringLiteral("\u0394value 0.200 A")));
+    QVERIFY(chart->readout().join('\n').contains(QRegularExpression(QStringLiteral("Mean 2\\.\\d{5} A"))));
+    chart->setLabelDecimals(labelDecimals);
+
     QTest::keyClick(chart.get(), Qt::Key_Escape);
     chart->repaint();
     QCOMPARE(chart->cursor(0), -1);
@@ -238,7 +246,7 @@ void TestChartAnalysis::timeAxisIsRememberedAndShadesGaps()
     const QImage base = chart->layer(DMMChart::Layer::Base).toImage();
     const QPoint inGap(plot.left() + (offsets.at(50) + offsets.at(51)) / 2, plot.bottom() - 20);
     QVERIFY(base.pixelColor(inGap) != QColor(Qt::white));
-    QVERIFY(chart->readout().contains(QStringLiteral("Readings 100  min 1 W  max 1.6 W")));
+    QVERIFY(chart->readout().contains(QStringLiteral("Readings 100  min 1.00 W  max 1.60 W")));
     QVERIFY(chart->readout().join('\n').contains(QStringLiteral("Energy")));
 }
 
