@@ -47,24 +47,22 @@ const QImage &ChartGridLines::strip(QHash<int, QImage> &strips, int length, bool
 
 void ChartGridLines::horizontal(QPainter &painter, int x1, int x2, int y)
 {
-    if (!stampsExactly(painter) || x2 < x1) {
-        painter.save();
-        painter.setPen(pen());
-        painter.drawLine(x1, y, x2, y);
-        painter.restore();
-        return;
-    }
-    painter.drawImage(x1, y, strip(rows, x2 - x1, true));
+    stamp(painter, QPoint(x1, y), x2 - x1, true);
 }
 
 void ChartGridLines::vertical(QPainter &painter, int x, int y1, int y2)
 {
-    if (!stampsExactly(painter) || y2 < y1) {
+    stamp(painter, QPoint(x, y1), y2 - y1, false);
+}
+
+void ChartGridLines::stamp(QPainter &painter, const QPoint &start, int length, bool across)
+{
+    if (!stampsExactly(painter) || length < 0) {
         painter.save();
         painter.setPen(pen());
-        painter.drawLine(x, y1, x, y2);
+        painter.drawLine(start, start + (across ? QPoint(length, 0) : QPoint(0, length)));
         painter.restore();
         return;
     }
-    painter.drawImage(x, y1, strip(columns, y2 - y1, false));
+    painter.drawImage(start, strip(across ? rows : columns, length, across));
 }

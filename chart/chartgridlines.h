@@ -6,6 +6,7 @@
 #include <QPen>
 
 class QPainter;
+class QPoint;
 
 // The dotted grid lines, drawn once per length into a strip and stamped from
 // there. The dotted pen's stroker costs several times more than blending a
@@ -24,6 +25,9 @@ public:
     static QPen pen();
 
 private:
+    // A line of `length` pixels beyond `start`, across (to the right) or
+    // down.
+    void stamp(QPainter &painter, const QPoint &start, int length, bool across);
     // A strip for a line of `length` pixels beyond its first, by length.
     const QImage &strip(QHash<int, QImage> &strips, int length, bool across);
 
