@@ -54,9 +54,6 @@ Q_LOGGING_CATEGORY(lcWindow, "luma.window", QtInfoMsg)
 
 namespace {
 constexpr int kSetPointDelayMs = 2000;
-// Slider steps: hundredths of a volt, thousandths of an ampere.
-constexpr int kVoltSliderSteps = 100;
-constexpr int kCurrSliderSteps = 1000;
 constexpr int kChannelCount = 3;
 // The session log's file in the status bar leaves the rest to the messages.
 constexpr int kSessionFileMaxWidthPx = 380;

@@ -100,6 +100,10 @@ private:
     // Remote commands work the panel's controls as the user would.
     friend class RemotePanel;
 
+    // Slider steps: hundredths of a volt, thousandths of an ampere.
+    static constexpr int kVoltSliderSteps = 100;
+    static constexpr int kCurrSliderSteps = 1000;
+
     void connectTo(int portType, const QString &rs232Name);
     void dressForm();
     void addToolsToolBar(QAction *sequenceAction);

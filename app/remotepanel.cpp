@@ -14,16 +14,12 @@
 namespace {
 const QByteArray kMaker = QByteArrayLiteral("TESSEL");
 const QByteArray kModel = QByteArrayLiteral("LUMA4200");
-// As the panel's sliders count: hundredths of a volt, thousandths of an ampere.
-constexpr int kVoltSliderSteps = 100;
-constexpr int kCurrSliderSteps = 1000;
-constexpr int kChannelCount = 3;
 // Tracking as the driver reports it, by the code sent: independent, series, parallel.
 constexpr int kReportedTracking[] = {1, 3, 2};
 
 bool isChannel(int channel)
 {
-    return channel >= 1 && channel <= kChannelCount;
+    return channel >= 1 && channel <= ReadingTable::kChannelCount;
 }
 
 // A set point shown as the user would have entered it, but without arming the
@@ -88,7 +84,7 @@ void RemotePanel::setVoltage(double volts)
 {
     Ui::MainWindow *ui = window->ui;
     showSetPoint(window->timerSetVolt, window->ignoreVoltChange, ui->spinVolt, ui->sliderVolt, volts,
-                 kVoltSliderSteps);
+                 MainWindow::kVoltSliderSteps);
     commands()->setVoltage(ui->spinVolt->value());
     if (isChannel(selectedChannel()))
         this->volts[selectedChannel() - 1] = ui->spinVolt->value();
@@ -98,7 +94,7 @@ void RemotePanel::setCurrent(double amperes)
 {
     Ui::MainWindow *ui = window->ui;
     showSetPoint(window->timerSetCurr, window->ignoreCurrChange, ui->spinCurr, ui->sliderCurr, amperes,
-                 kCurrSliderSteps);
+                 MainWindow::kCurrSliderSteps);
     commands()->setCurrent(ui->spinCurr->value());
     if (isChannel(selectedChannel()))
         this->amperes[selectedChannel() - 1] = ui->spinCurr->value();

@@ -5,12 +5,12 @@
 #include "imydmm.h"
 #include "loggedcommands.h"
 #include "outputtimer.h"
+#include "readingtable.h"
 #include "reconnector.h"
 #include "sequence.h"
 #include "sequencerunner.h"
 
 namespace {
-constexpr int kChannelCount = 3;
 // Tracking modes as the instrument reports them.
 constexpr int kReportedIndependent = 1;
 constexpr int kReportedParallel = 2;
@@ -311,7 +311,7 @@ void Automation::startOutputTimer(qint64 durationMs)
 
 void Automation::addCondition(const StopCondition &condition)
 {
-    if (condition.channel < 1 || condition.channel > kChannelCount)
+    if (condition.channel < 1 || condition.channel > ReadingTable::kChannelCount)
         return;
     stopConditions << condition;
     events->add(EventLog::Origin::Panel, tr("condition armed: %1").arg(condition.describe()));

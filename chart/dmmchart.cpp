@@ -565,7 +565,7 @@ bool DMMChart::addsToLayerBelow(Layer layer) const
     case Layer::Lines:
         return hasData();
     case Layer::Selection:
-        return dragging || (hasData() && (cursors[0] >= 0 || cursors[1] >= 0 || readoutShown));
+        return dragging || analysisShown();
     case Layer::Final:
         return hasData() && indicatorVisible && indicatorIndex >= 0;
     }
@@ -586,7 +586,7 @@ void DMMChart::drawContent(Layer layer, QPainter &painter)
             renderer.drawLine(painter, *line, &timeline);
         break;
     case Layer::Selection:
-        if (hasData() && (cursors[0] >= 0 || cursors[1] >= 0 || readoutShown)) {
+        if (analysisShown()) {
             renderer.drawCursors(painter, *lines.first(), cursors);
             renderer.drawReadout(painter, readoutBox.image(readout(), font()));
         }
@@ -597,6 +597,11 @@ void DMMChart::drawContent(Layer layer, QPainter &painter)
         renderer.drawIndicator(painter, *lines.first(), indicatorIndex, indicatorColor);
         break;
     }
+}
+
+bool DMMChart::analysisShown() const
+{
+    return hasData() && (cursors[0] >= 0 || cursors[1] >= 0 || readoutShown);
 }
 
 QPixmap &DMMChart::pixmapOf(Layer layer)

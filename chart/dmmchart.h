@@ -142,6 +142,8 @@ private:
     // Whether the layer draws anything; one that does not shows the pixels
     // of the layer below.
     bool addsToLayerBelow(Layer layer) const;
+    // The cursors or the read-out are on the selection layer.
+    bool analysisShown() const;
     // What the layer draws over the one below.
     void drawContent(Layer layer, QPainter &painter);
     QPixmap &pixmapOf(Layer layer);

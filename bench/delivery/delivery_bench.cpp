@@ -20,12 +20,11 @@
 // free between the growing columns.
 
 #include "benchclock.h"
-#include "channelrecord.h"
+#include "benchreadings.h"
 #include "chartline.h"
 #include "chartrenderer.h"
 #include "datamodel.h"
 #include "dmmchart.h"
-#include "instrumentreading.h"
 #include "localtimezone.h"
 #include "mainwindow.h"
 #include "recorder.h"
@@ -51,7 +50,6 @@
 #include <ctime>
 #include <functional>
 #include <malloc.h>
-#include <random>
 #include <unistd.h>
 #include <vector>
 
@@ -66,8 +64,6 @@ constexpr int kMemoryFromReadings = 100000;
 constexpr int kMemoryToReadings = 1000000;
 constexpr int kMemoryLateReadings = 10000000;
 constexpr double kBytesPerMB = 1e6;
-constexpr qint64 kStartMs = 1733650000000; // 2024-12-08, one reading a second
-constexpr int kReadingPeriodMs = 1000;
 constexpr int kChannelCount = 3;
 const QStringList kChartNames = {"chartCH1Voltage", "chartCH1Current", "chartCH1Power", "chartCH2Voltage",
                                  "chartCH2Current", "chartCH2Power", "chartCH3Voltage"};
@@ -98,39 +94,6 @@ void settle()
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
 }
-
-// Readings as the instrument gives them: slow random walks around the set
-// points, with a rare single-reading spike.
-class ReadingSource
-{
-public:
-    QList<DmmData *> next()
-    {
-        InstrumentReading reading;
-        reading.outputOn = true;
-        for (int ch = 0; ch < kChannelCount; ++ch) {
-            ChannelReading &channel = reading.channels[ch];
-            centiVolts[ch] = std::clamp(centiVolts[ch] + step(random), 0, 3200);
-            channel.centiVolts = spike(random) == 0 ? centiVolts[ch] + 500 : centiVolts[ch];
-            channel.milliAmps = ch < 2 ? 500 + step(random) : 0;
-            channel.centiWatts = channel.centiVolts * channel.milliAmps / 1000;
-            channel.setCentiVolts = 1200;
-            channel.setMilliAmps = ch < 2 ? 1000 : 0;
-        }
-        QList<DmmData *> records;
-        for (int ch = 1; ch <= kChannelCount; ++ch)
-            records << new ChannelRecord(ch, reading, kStartMs + count * kReadingPeriodMs);
-        ++count;
-        return records;
-    }
-
-private:
-    std::mt19937 random{4200};
-    std::uniform_int_distribution<int> step{-1, 1};
-    std::uniform_int_distribution<int> spike{0, 5000};
-    int centiVolts[kChannelCount] = {1200, 500, 330};
-    qint64 count = 0;
-};
 
 // The window over the test driver plug-in in Lib/ beside this program.
 class Bench
@@ -225,7 +188,7 @@ private:
     QList<DataModel *> models;
     QList<DMMChart *> charts;
     Recorder *recorder = nullptr;
-    ReadingSource source;
+    BenchReadings source;
 };
 
 void sendMouse(DMMChart *chart, QEvent::Type type, const QPoint &pos, Qt::MouseButtons buttons)

@@ -19,8 +19,7 @@
 //   sessionopen_bench --child WAY FILE  one run: WAY is viewer or plain
 
 #include "benchclock.h"
-#include "channelrecord.h"
-#include "instrumentreading.h"
+#include "benchreadings.h"
 #include "localtimezone.h"
 #include "readingtable.h"
 #include "sessionlog.h"
@@ -42,7 +41,6 @@
 #include <cstdio>
 #include <ctime>
 #include <map>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -50,8 +48,6 @@ namespace {
 
 using BenchClock::processCpuSeconds;
 using BenchClock::statusBytes;
-constexpr qint64 kFirstReadingMs = 1733650000000; // 2024-12-08, one reading a second
-constexpr qint64 kReadingPeriodMs = 1000;
 constexpr int kRuns = 5;
 constexpr int kLargeRuns = 3;
 constexpr int kLargeReadings = 10000000;
@@ -60,52 +56,12 @@ constexpr double kBytesPerMB = 1e6;
 // the three channels (channel 3's current and power are empty).
 constexpr int kNumberFields = 9;
 
-// Readings as the instrument gives them: slow random walks around the set
-// points with a rare single-reading spike, the tracking mode and the
-// regulation flags changing now and then.
-class ReadingSource
-{
-public:
-    QList<DmmData *> next()
-    {
-        InstrumentReading reading;
-        reading.outputOn = true;
-        if (change(random) == 0)
-            track = quint8(1 + (track % 3));
-        reading.track = track;
-        for (int ch = 0; ch < InstrumentReading::kChannelCount; ++ch) {
-            ChannelReading &channel = reading.channels[ch];
-            centiVolts[ch] = std::clamp(centiVolts[ch] + step(random), 0, 3200);
-            channel.centiVolts = spike(random) == 0 ? centiVolts[ch] + 500 : centiVolts[ch];
-            channel.milliAmps = ch < 2 ? 500 + step(random) : 0;
-            channel.centiWatts = channel.centiVolts * channel.milliAmps / 1000;
-            channel.setCentiVolts = 1200;
-            channel.setMilliAmps = ch < 2 ? 1000 : 0;
-            channel.constantCurrent = ch < 2 && change(random) < 2;
-        }
-        QList<DmmData *> records;
-        for (int ch = 1; ch <= InstrumentReading::kChannelCount; ++ch)
-            records << new ChannelRecord(ch, reading, kFirstReadingMs + count * kReadingPeriodMs);
-        ++count;
-        return records;
-    }
-
-private:
-    std::mt19937 random{4200};
-    std::uniform_int_distribution<int> step{-1, 1};
-    std::uniform_int_distribution<int> spike{0, 5000};
-    std::uniform_int_distribution<int> change{0, 1000};
-    int centiVolts[InstrumentReading::kChannelCount] = {1200, 500, 330};
-    quint8 track = InstrumentReading::Independent;
-    qint64 count = 0;
-};
-
 // The session log of a recording of this many readings, in folder; its path,
 // or empty when it could not be written.
 QString writeLog(int readings, const QString &folder)
 {
     SessionLog log(folder);
-    ReadingSource source;
+    BenchReadings source(true);
     ReadingTable row; // one reading at a time, as the log reads it
     QString path;
     for (int i = 0; i < readings; ++i) {
