@@ -62,9 +62,7 @@ const QString kModelName = QStringLiteral("LUMA4200");
 const QString kVersion = QStringLiteral("1.0");
 const QString kChartPrefix = QStringLiteral("chartCH");
 
-// Instrument codes: tracking mode as the driver reports it, and as it is sent.
-constexpr quint8 kReportedParallel = 2;
-constexpr quint8 kReportedSeries = 3;
+// Tracking mode as it is sent (reported: ReportedTracking).
 constexpr quint8 kSendIndependent = 0;
 constexpr quint8 kSendSeries = 1;
 constexpr quint8 kSendParallel = 2;
@@ -584,7 +582,7 @@ void MainWindow::slotTimerSetCurrEvent()
 void MainWindow::on_btnSer_shortPressed()
 {
     if (myDmm)
-        myDmm->setSPMode(spMode == kReportedSeries ? kSendIndependent : kSendSeries);
+        myDmm->setSPMode(spMode == ReportedTracking::Series ? kSendIndependent : kSendSeries);
 }
 
 void MainWindow::on_btnSer_longPressed()
@@ -596,7 +594,7 @@ void MainWindow::on_btnSer_longPressed()
 void MainWindow::on_btnPara_shortPressed()
 {
     if (myDmm)
-        myDmm->setSPMode(spMode == kReportedParallel ? kSendIndependent : kSendParallel);
+        myDmm->setSPMode(spMode == ReportedTracking::Parallel ? kSendIndependent : kSendParallel);
 }
 
 void MainWindow::on_btnPara_longPressed()

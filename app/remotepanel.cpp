@@ -15,7 +15,8 @@ namespace {
 const QByteArray kMaker = QByteArrayLiteral("TESSEL");
 const QByteArray kModel = QByteArrayLiteral("LUMA4200");
 // Tracking as the driver reports it, by the code sent: independent, series, parallel.
-constexpr int kReportedTracking[] = {1, 3, 2};
+constexpr quint8 kReportedTracking[] = {ReportedTracking::Independent, ReportedTracking::Series,
+                                        ReportedTracking::Parallel};
 
 bool isChannel(int channel)
 {

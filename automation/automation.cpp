@@ -11,19 +11,15 @@
 #include "sequencerunner.h"
 
 namespace {
-// Tracking modes as the instrument reports them.
-constexpr int kReportedIndependent = 1;
-constexpr int kReportedParallel = 2;
-constexpr int kReportedSeries = 3;
 
 QString trackingName(int mode)
 {
     switch (mode) {
-    case kReportedIndependent:
+    case ReportedTracking::Independent:
         return QStringLiteral("independent");
-    case kReportedParallel:
+    case ReportedTracking::Parallel:
         return QStringLiteral("parallel");
-    case kReportedSeries:
+    case ReportedTracking::Series:
         return QStringLiteral("series");
     default:
         return QString::number(mode);
@@ -285,7 +281,9 @@ bool Automation::startSequence(const Sequence &sequence, QString *error)
         *error = tr("No driver is loaded.");
         return false;
     }
-    if (sequence.channel == 2 && (reportedTracking == kReportedParallel || reportedTracking == kReportedSeries)) {
+    const bool tracking =
+        reportedTracking == ReportedTracking::Parallel || reportedTracking == ReportedTracking::Series;
+    if (sequence.channel == 2 && tracking) {
         *error = tr("CH2 follows CH1 while the outputs track; switch tracking off or run the sequence on CH1.");
         return false;
     }

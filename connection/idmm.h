@@ -27,6 +27,13 @@ public:
     virtual void close() = 0;
 };
 
+// The tracking modes of updateSPMode.
+namespace ReportedTracking {
+constexpr quint8 Independent = 1;
+constexpr quint8 Parallel = 2;
+constexpr quint8 Series = 3;
+} // namespace ReportedTracking
+
 #define IDmm_iid "com.tessel.LUMA4200.IDmm"
 Q_DECLARE_INTERFACE(IDmm, IDmm_iid)
 
